@@ -1,0 +1,39 @@
+# libkestrel.so: the plug-in. Its sources live in the subsystem folders;
+# *_test.cpp files beside them form one test binary per folder.
+set(KESTREL_DIRS plugin tasks device ptz face rest)
+
+set(KESTREL_SOURCES)
+foreach(dir ${KESTREL_DIRS})
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  list(FILTER _src EXCLUDE REGEX "_test\\.cpp$")
+  list(APPEND KESTREL_SOURCES ${_src})
+endforeach()
+
+if(NOT KESTREL_SOURCES)
+  return()
+endif()
+
+# Static core: the plug-in module links it whole; unit tests link it directly
+# so that they can reach the internal classes that the module keeps hidden.
+add_library(kestrel_core STATIC ${KESTREL_SOURCES})
+target_include_directories(kestrel_core PUBLIC
+  ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR})
+target_compile_definitions(kestrel_core PUBLIC KESTREL_BUILDING)
+target_link_libraries(kestrel_core PUBLIC kestrel_host_api Boost::thread
+  hostfw_taskhub hostfw_datahub hostfw_accountlogic hostfw_resourcetree hostfw_vkl zrsdk)
+
+add_library(kestrel SHARED)
+target_link_libraries(kestrel PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,kestrel_core>")
+target_link_libraries(kestrel PUBLIC kestrel_host_api
+  hostfw_taskhub hostfw_datahub hostfw_accountlogic hostfw_resourcetree hostfw_vkl zrsdk)
+target_include_directories(kestrel PUBLIC
+  $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/include> $<INSTALL_INTERFACE:include>)
+target_link_options(kestrel PRIVATE -Wl,--no-undefined -Wl,--exclude-libs,ALL)
+
+foreach(dir ${KESTREL_DIRS})
+  file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*_test.cpp)
+  if(_tests)
+    kestrel_test(kestrel_${dir}_tests SOURCES ${_tests} ${KESTREL_TEST_SUPPORT}
+      LIBS kestrel_core kestrel_test_support)
+  endif()
+endforeach()

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# One entry for every developer task. On a fresh Debian 12 machine it installs
+# what the project needs, configures, builds and then does what was asked.
+#
+#   ./dev.sh host [args...]   build and run the example host (kestrel-host)
+#   ./dev.sh test             build and run the whole test suite
+#   ./dev.sh test-asan        the suite under AddressSanitizer + UBSan
+#   ./dev.sh test-tsan        the suite under ThreadSanitizer
+#   ./dev.sh bench [args...]  build and run the benchmarks
+#   ./dev.sh build            only set up and build
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$PWD
+JOBS=${JOBS:-$(nproc)}
+
+PACKAGES=(
+  cmake g++ ninja-build pkg-config
+  libboost1.81-dev libboost-thread1.81-dev libboost-json1.81-dev libboost-system1.81-dev
+  libboost-program-options1.81-dev libboost-url1.81-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+install_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "== installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+# build DIR [cmake args...]
+build() {
+  local dir=$1; shift
+  cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$JOBS"
+}
+
+run_tests() {
+  local dir=$1
+  (cd "$dir" && ctest --output-on-failure -j "$JOBS" --timeout 600)
+}
+
+cmd=${1:-host}; shift || true
+install_packages
+case "$cmd" in
+  build)     build build ;;
+  host)      build build && exec build/bin/kestrel-host "$@" ;;
+  test)      build build && run_tests build ;;
+  test-asan) build build-asan -DKESTREL_SANITIZE=address,undefined -DCMAKE_BUILD_TYPE=Debug -DKESTREL_BUILD_BENCH=OFF \
+               && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_tests build-asan ;;
+  test-tsan) build build-tsan -DKESTREL_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug -DKESTREL_BUILD_BENCH=OFF \
+               && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_tests build-tsan ;;
+  bench)     build build -DCMAKE_BUILD_TYPE=Release && exec build/bin/kestrel-bench "$@" ;;
+  *) echo "usage: $0 {host|test|test-asan|test-tsan|bench|build} [args...]" >&2; exit 2 ;;
+esac

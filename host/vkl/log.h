@@ -1,0 +1,28 @@
+#pragma once
+#include "host_export.h"
+
+namespace vkl {
+
+// Log levels as the host's logger numbers them.
+enum LogLevel_e {
+    LOG_LEVEL_TRACE = 1,
+    LOG_LEVEL_DEBUG = 2,
+    LOG_LEVEL_INFO = 3,
+    LOG_LEVEL_WARN = 4,
+    LOG_LEVEL_NOTICE = 5,
+    LOG_LEVEL_ERROR = 6,
+};
+
+class HOST_API DPrintLog {
+public:
+    static DPrintLog* instance();
+    // One log line: level, source unit, line, qualified function name, tag and
+    // a printf-style text.
+    void Log(int level, const char* source, int line, const char* function, const char* tag,
+             const char* format, ...) __attribute__((format(printf, 7, 8)));
+
+private:
+    DPrintLog() = default;
+};
+
+}  // namespace vkl

@@ -1,0 +1,14 @@
+#pragma once
+#include <cstdint>
+
+#include "host_export.h"
+
+namespace vkl {
+
+class HOST_API DTime {
+public:
+    // Milliseconds since 1970-01-01 UTC.
+    static int64_t GetTime();
+};
+
+}  // namespace vkl

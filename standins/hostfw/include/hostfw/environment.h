@@ -1,0 +1,64 @@
+#pragma once
+// A host in a box: the SDK pool, the UI loop, a logged-in user with its
+// account plug-in and the resource-tree plug-in, as the client sets them up
+// before it loads a logic plug-in. Used by tests and by the example host.
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "host_export.h"
+
+namespace KMPluginAPI { class IClientLogicalPluginAPI; }
+namespace AccountLogic { class CUserManagerExternal; class CLoginManagerExternal; }
+namespace ResourceTree { class CGroupManagerExternal; }
+
+namespace hostfw {
+
+struct MenuEntry {
+    std::string code;
+    std::string name;
+};
+
+struct EnvironmentOptions {
+    std::size_t poolThreads = 4;
+    // true: the UI loop runs on a thread of its own; false: the host pumps it
+    // with Taskhub::Host::RunUILoop / RunUIPending on its own thread.
+    bool uiLoopThread = true;
+    std::string user = "operator";
+    std::string password = "operator";
+    // The user's menu table: menu key -> code and name.
+    std::map<std::string, MenuEntry> menus = {
+        {"menu.ptz", {"M-PTZ-01", "PTZ control"}},
+        {"menu.record", {"M-REC-01", "Platform recording"}},
+    };
+};
+
+class HOST_API Environment {
+public:
+    explicit Environment(const EnvironmentOptions& options = EnvironmentOptions());
+    // Drains and stops the pool and the UI loop, logs out.
+    ~Environment();
+
+    KMPluginAPI::IClientLogicalPluginAPI* AccountPlugin();
+    KMPluginAPI::IClientLogicalPluginAPI* ResourceTreePlugin();
+    AccountLogic::CUserManagerExternal* UserManager();
+    AccountLogic::CLoginManagerExternal* LoginManager();
+    ResourceTree::CGroupManagerExternal* GroupManager();
+    int SessionId() const;
+
+    // Waits until the pool, the UI loop and the login manager's delivery
+    // queue are all idle.
+    bool WaitIdle(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // Drains and stops the pool and UI loop now (the destructor does it too).
+    void Shutdown();
+
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+}  // namespace hostfw

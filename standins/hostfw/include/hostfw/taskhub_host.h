@@ -1,0 +1,39 @@
+#pragma once
+// Host side of Taskhub: what the host program does with the SDK pool and the
+// UI loop that plug-ins post to.
+#include <chrono>
+#include <cstddef>
+
+#include "host_export.h"
+
+namespace Taskhub {
+namespace Host {
+
+// Starts the SDK pool with the given number of threads (at least 2 are used).
+// Posting before StartPool queues the task until the pool starts.
+HOST_API void StartPool(std::size_t threads);
+// Runs every task already posted (and those they post to the pool), then joins
+// the threads. Tasks posted afterwards are deleted without running.
+HOST_API void StopPool();
+
+// Runs the UI loop on the calling thread until StopUILoop.
+HOST_API void RunUILoop();
+// Runs the UI loop on a thread of its own (for tests and headless hosts).
+HOST_API void StartUILoopThread();
+// Runs what is queued, then makes RunUILoop return (or joins the UI thread).
+HOST_API void StopUILoop();
+// Runs the UI tasks queued now on the calling thread; returns how many ran.
+HOST_API std::size_t RunUIPending();
+HOST_API bool IsUIThread();
+// True on a thread of the SDK pool.
+HOST_API bool IsPoolThread();
+
+// Waits until nothing is queued or running in the pool and in the UI loop
+// (tasks that post further tasks included). False on time-out.
+HOST_API bool WaitIdle(std::chrono::milliseconds timeout);
+
+// Number of tasks posted and not yet run, pool and UI loop together.
+HOST_API std::size_t PendingTasks();
+
+}  // namespace Host
+}  // namespace Taskhub
