@@ -1,0 +1,39 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "kmpluginapi/plugin_api.h"
+
+namespace Datahub { class CInterfaceSetManager; }
+
+namespace Kestrel {
+
+class CDeviceFunctionManagerDelegate;
+class CDeviceFunctionManagerExternal;
+
+// The plug-in object the host obtains from GetInstance.
+class CKestrel : public KMPluginAPI::IClientLogicalPluginAPI {
+public:
+    CKestrel();
+    // Releases the external manager, then the manager delegate (façades,
+    // delegates, workers), then the interface set. Does not call UnInit.
+    ~CKestrel() override;
+
+    std::string GetPluginName() override;
+    KMPluginAPI::IAbstractResourceManager* GetResourceManager() override;
+    CDeviceFunctionManagerExternal* GetManagerExternal() override;
+    bool AddLogicalPlugin(KMPluginAPI::IClientLogicalPluginAPI* plugin) override;
+    bool RemoveLogicalPlugin(KMPluginAPI::IClientLogicalPluginAPI* plugin) override;
+    bool Init() override;
+    void UnInit() override;
+
+    CKestrel(const CKestrel&) = delete;
+    CKestrel& operator=(const CKestrel&) = delete;
+
+private:
+    Datahub::CInterfaceSetManager* m_pInterfaceSetManager = nullptr;
+    std::shared_ptr<CDeviceFunctionManagerDelegate> m_spManagerDelegate;
+    std::shared_ptr<CDeviceFunctionManagerExternal> m_spManagerExternal;
+};
+
+}  // namespace Kestrel
