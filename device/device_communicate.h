@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "device/device_requests.h"
+#include "kestrel/device_function_param.h"
 #include "kestrel/device_function_external.h"
 #include "kestrel/notify_records.h"
 #include "tasks/task_worker.h"

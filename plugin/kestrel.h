@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 
+#include "kestrel/device_function_manager_external.h"
 #include "kmpluginapi/plugin_api.h"
 
 namespace Datahub { class CInterfaceSetManager; }
@@ -9,7 +10,6 @@ namespace Datahub { class CInterfaceSetManager; }
 namespace Kestrel {
 
 class CDeviceFunctionManagerDelegate;
-class CDeviceFunctionManagerExternal;
 
 // The plug-in object the host obtains from GetInstance.
 class CKestrel : public KMPluginAPI::IClientLogicalPluginAPI {
