@@ -16,7 +16,7 @@ void UserTable::Reset() {
     }
 }
 
-void UserTable::AddUser(const control::UserSpec& user) {
+void UserTable::AddUser(const control::UserAccount& user) {
     m_users[user.name] = user;
 }
 
@@ -35,7 +35,7 @@ bool UserTable::Logout(int sessionId) {
     return m_sessions.erase(sessionId) > 0;
 }
 
-const control::UserSpec* UserTable::UserOf(int sessionId) const {
+const control::UserAccount* UserTable::UserOf(int sessionId) const {
     auto session = m_sessions.find(sessionId);
     if (session == m_sessions.end()) {
         return nullptr;
@@ -50,6 +50,15 @@ std::vector<int> UserTable::Sessions() const {
         ids.push_back(session.first);
     }
     return ids;
+}
+
+bool UserTable::HasSessionOf(const std::string& name) const {
+    for (const auto& session : m_sessions) {
+        if (session.second == name) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace zrsdk
