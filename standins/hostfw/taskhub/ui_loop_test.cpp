@@ -93,6 +93,7 @@ TEST_F(UiLoopTest, StopFromInsideAUITaskEndsTheLoopAfterThatTask) {
     PostToUI([&] { after = true; });  // queued before the stop: still runs
     ASSERT_TRUE(WaitIdle(kPatience));
     EXPECT_TRUE(after.load());
+    Taskhub::Host::StopUILoop();  // waits for the stop already under way
     TaskCounters late;
     EXPECT_FALSE(Taskhub::CSingleton<Taskhub::CMessageLoopForUI>::GetInstance()->PostTask(
         new CountingTask(late)));
