@@ -20,10 +20,9 @@ constexpr auto kPatience = std::chrono::seconds(30);  // only bounds a hang
 class Gate {
 public:
     void Open() {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_open = true;
-        }
+        // Notifies under the lock: a waiter may destroy the gate once it wakes.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_open = true;
         m_cv.notify_all();
     }
     bool Wait() {

@@ -89,8 +89,13 @@ TEST_F(UiLoopTest, RunUILoopReturnsAfterStopHasRunTheQueue) {
 TEST_F(UiLoopTest, StopFromInsideAUITaskEndsTheLoopAfterThatTask) {
     Taskhub::Host::StartUILoopThread();
     std::atomic<bool> after{false};
-    PostToUI([] { Taskhub::Host::StopUILoop(); });
+    Gate bothQueued;
+    PostToUI([&] {
+        bothQueued.Wait();
+        Taskhub::Host::StopUILoop();
+    });
     PostToUI([&] { after = true; });  // queued before the stop: still runs
+    bothQueued.Open();
     ASSERT_TRUE(WaitIdle(kPatience));
     EXPECT_TRUE(after.load());
     Taskhub::Host::StopUILoop();  // waits for the stop already under way
