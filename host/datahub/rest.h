@@ -235,7 +235,7 @@ HOST_API int kmp_request_build_uri(PSDKRequest* request, const void* pathRecord,
 // freeing what the record held. Returns 0 when every present member fitted
 // (no "data" or a null one leaves the record empty and returns 0), -1 for a
 // null argument, -2 when "data" is not a JSON object, -3 when a member had
-// the wrong type or range (the other members are filled).
+// the wrong type or range (the other members are filled), -4 for no memory.
 HOST_API int kmp_response_parse(PSDKResponse* response, void* bodyRecord, const MetaInfo* bodyDesc);
 
 // --- the call --------------------------------------------------------------
