@@ -12,8 +12,8 @@
 //     described member, in the descriptor's order. Integers are numbers,
 //     booleans true/false, lists arrays of objects. A null text is left out.
 //     A boolean member named "hasFieldOf_<name>" is never written itself; it
-//     says whether member <name> is written (0: left out). So an empty message
-//     (hasFieldOf_nouse + _nouse, never set) builds "{}".
+//     says whether member <name> (or _<name>) is written (0: left out). So an
+//     empty message (hasFieldOf_nouse + _nouse, never set) builds "{}".
 //   - Record from JSON (kmp_response_parse): members missing from the JSON or
 //     null stay zero/null; a member that is present sets its
 //     "hasFieldOf_<name>" flag, when the descriptor has one, to 1. Integers must
@@ -45,7 +45,10 @@
 //     6 api_message ("message")          7 the answer body's size in bytes
 //     8 "data" as JSON text (what kmp_response_parse reads)
 //     12 what went wrong, when the call did not return 0
-//   With PASS_THROUGH_BAD_ENVELOPE slots 0 to 3, 5, 7 and 12 are filled.
+//   With PASS_THROUGH_BAD_ENVELOPE slots 0 to 3, 5, 7 and 12 are filled. The
+//   response's texts are freed and replaced, so it must come zero-filled (or
+//   from an earlier call). A name is resolved with the system resolver, which
+//   the time-out does not bound; use an address.
 #include <cstddef>
 #include <cstdint>
 

@@ -18,6 +18,7 @@ namespace http = beast::http;
 
 constexpr auto kWriteTimeout = std::chrono::seconds(30);
 constexpr auto kCloseWait = std::chrono::seconds(5);
+constexpr auto kLingerTime = std::chrono::seconds(2);
 constexpr const char* kContentType = "application/json;charset=UTF-8";
 
 // The parser rejected what arrived (as opposed to the connection ending).
@@ -158,11 +159,13 @@ void HttpSession::WriteAnswer(unsigned status, std::string body) {
     m_answer.prepare_payload();
     m_stream.expires_after(kWriteTimeout);
     http::async_write(m_stream, m_answer, [self = shared_from_this()](beast::error_code ec, std::size_t) {
-        if (ec || !self->m_keepAlive) {
+        if (ec) {
             self->Shutdown();
-            return;
+        } else if (!self->m_keepAlive) {
+            self->LingeringClose();
+        } else {
+            self->ReadRequest();
         }
-        self->ReadRequest();
     });
 }
 
@@ -171,6 +174,27 @@ void HttpSession::WriteRawAndClose(std::string bytes) {
     m_stream.expires_after(kWriteTimeout);
     asio::async_write(m_stream, asio::buffer(m_raw),
                       [self = shared_from_this()](beast::error_code, std::size_t) { self->Shutdown(); });
+}
+
+void HttpSession::LingeringClose() {
+    // Closing with unread request bytes would reset the connection and could
+    // destroy the answer before the client read it: finish sending, then
+    // drop what the client still sends until it closes.
+    beast::error_code ignored;
+    m_stream.socket().shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+    m_stream.expires_after(kLingerTime);
+    DiscardInput();
+}
+
+void HttpSession::DiscardInput() {
+    m_raw.resize(64 * 1024);
+    m_stream.async_read_some(asio::buffer(m_raw), [self = shared_from_this()](beast::error_code ec, std::size_t) {
+        if (ec) {
+            self->Shutdown();
+            return;
+        }
+        self->DiscardInput();
+    });
 }
 
 void HttpSession::Shutdown() {

@@ -56,6 +56,8 @@ private:
     void Perform();
     void WriteAnswer(unsigned status, std::string body);
     void WriteRawAndClose(std::string bytes);
+    void LingeringClose();
+    void DiscardInput();
     void Shutdown();
 
     boost::beast::tcp_stream m_stream;

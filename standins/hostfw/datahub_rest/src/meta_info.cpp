@@ -15,19 +15,23 @@ bool IsPresenceFlagName(const std::string& name) {
            name.compare(0, kPresencePrefixLength, kPresencePrefix) == 0;
 }
 
+// "hasFieldOf_x" governs the member "x", or "_x" where the generated
+// record keeps it under that name.
+bool Governs(const MetaMember& flag, const MetaMember& member) {
+    const std::string governed = flag.name.substr(kPresencePrefixLength);
+    return member.name == governed || member.name == "_" + governed;
+}
+
 // Links a new member with its presence flag, whichever was added first.
 void LinkPresence(MetaInfo& desc, std::size_t added) {
     MetaMember& m = desc.members[added];
     for (std::size_t i = 0; i < desc.members.size(); ++i) {
         if (i == added) continue;
         MetaMember& other = desc.members[i];
-        if (m.isPresenceFlag && !other.isPresenceFlag &&
-            m.name.compare(kPresencePrefixLength, std::string::npos, other.name) == 0) {
+        if (m.isPresenceFlag && !other.isPresenceFlag && Governs(m, other))
             other.presenceFlag = static_cast<int>(added);
-        } else if (!m.isPresenceFlag && other.isPresenceFlag &&
-                   other.name.compare(kPresencePrefixLength, std::string::npos, m.name) == 0) {
+        else if (!m.isPresenceFlag && other.isPresenceFlag && Governs(other, m))
             m.presenceFlag = static_cast<int>(i);
-        }
     }
 }
 
