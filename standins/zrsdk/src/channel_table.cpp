@@ -1,0 +1,45 @@
+#include "channel_table.h"
+
+namespace zrsdk {
+
+ChannelTable::ChannelTable() {
+    Reset();
+}
+
+void ChannelTable::Reset() {
+    m_channels.clear();
+    for (const auto& spec : control::DefaultChannels()) {
+        Add(spec);
+    }
+    AddDefaultContent(*this);
+}
+
+void ChannelTable::Add(const control::ChannelSpec& spec) {
+    Channel channel;
+    channel.spec = spec;
+    m_channels[spec.code] = std::move(channel);
+}
+
+bool ChannelTable::Remove(const std::string& code) {
+    return m_channels.erase(code) > 0;
+}
+
+Channel* ChannelTable::Find(const std::string& code) {
+    auto found = m_channels.find(code);
+    return found == m_channels.end() ? nullptr : &found->second;
+}
+
+const Channel* ChannelTable::Find(const std::string& code) const {
+    auto found = m_channels.find(code);
+    return found == m_channels.end() ? nullptr : &found->second;
+}
+
+std::vector<const Channel*> ChannelTable::All() const {
+    std::vector<const Channel*> all;
+    for (const auto& entry : m_channels) {
+        all.push_back(&entry.second);
+    }
+    return all;
+}
+
+}  // namespace zrsdk
