@@ -50,6 +50,9 @@ struct Server::Impl {
                 if (acceptor && acceptor->is_open() && ec != asio::error::operation_aborted) Accept();
                 return;
             }
+            // A connection accepted just before listening stopped is not
+            // served: StopListening promises that nothing stays open.
+            if (!acceptor || !acceptor->is_open()) return;
             ++core.accepted;
             std::make_shared<HttpSession>(std::move(socket), core, registry)->Start();
             Accept();
