@@ -22,13 +22,27 @@ target_compile_definitions(kestrel_core PUBLIC KESTREL_BUILDING)
 target_link_libraries(kestrel_core PUBLIC kestrel_host_api Boost::thread
   hostfw_taskhub hostfw_datahub hostfw_accountlogic hostfw_resourcetree hostfw_vkl zrsdk)
 
-add_library(kestrel SHARED)
+# The module has no sources of its own: it is the whole core, linked so that
+# only the exported symbols stay visible.
+set(_module_src ${CMAKE_BINARY_DIR}/generated/kestrel_module.cpp)
+if(NOT EXISTS ${_module_src})
+  file(WRITE ${_module_src} "// libkestrel.so is kestrel_core, linked whole.\n")
+endif()
+add_library(kestrel SHARED ${_module_src})
 target_link_libraries(kestrel PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,kestrel_core>")
 target_link_libraries(kestrel PUBLIC kestrel_host_api
   hostfw_taskhub hostfw_datahub hostfw_accountlogic hostfw_resourcetree hostfw_vkl zrsdk)
 target_include_directories(kestrel PUBLIC
   $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/include> $<INSTALL_INTERFACE:include>)
 target_link_options(kestrel PRIVATE -Wl,--no-undefined -Wl,--exclude-libs,ALL)
+
+if(KESTREL_BUILD_TESTS)
+  # What every Kestrel test stands on: a host in a box and recording observers.
+  file(GLOB _support CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+  add_library(kestrel_test_support STATIC ${_support})
+  target_include_directories(kestrel_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
+  target_link_libraries(kestrel_test_support PUBLIC kestrel_core hostfw_environment GTest::gtest)
+endif()
 
 foreach(dir ${KESTREL_DIRS})
   file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*_test.cpp)
@@ -37,3 +51,13 @@ foreach(dir ${KESTREL_DIRS})
       LIBS kestrel_core kestrel_test_support)
   endif()
 endforeach()
+
+# The module as a host loads it, and what it exports.
+if(KESTREL_BUILD_TESTS)
+  kestrel_test(kestrel_module_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/module/module_test.cpp
+    ${CMAKE_SOURCE_DIR}/tests/support/recording_observer.cpp
+    LIBS kestrel hostfw_environment hostfw_taskhub zrsdk Boost::headers ${CMAKE_DL_LIBS})
+  target_include_directories(kestrel_module_tests PRIVATE ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR}/tests/support)
+  add_dependencies(kestrel_module_tests kestrel)
+  add_test(NAME kestrel_exports COMMAND ${CMAKE_SOURCE_DIR}/tests/module/check_exports.sh $<TARGET_FILE:kestrel>)
+endif()

@@ -1,0 +1,41 @@
+#pragma once
+// A running plug-in inside a host in a box: the stand-in host framework, a
+// logged-in user on the stand-in platform, and one CKestrel (created in
+// process, not loaded) initialised with the account and resource-tree
+// plug-ins. Tests reach the façades, the workers and the stand-ins' controls.
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "hostfw/environment.h"
+#include "kestrel/device_function_external.h"
+#include "kestrel/device_function_manager_external.h"
+#include "kestrel/face_function_external.h"
+#include "kestrel/ptz_external.h"
+#include "plugin/kestrel.h"
+#include "recording_observer.h"
+
+namespace kestrel_test {
+
+class KestrelFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Waits until the pool, the UI loop and the event delivery are idle.
+    void WaitIdle();
+
+    Kestrel::CDeviceFunctionExternal* Device() { return m_kestrel->GetManagerExternal()->GetDeviceFunction(); }
+    Kestrel::CPtzExternal* Ptz() { return m_kestrel->GetManagerExternal()->GetPtz(); }
+    Kestrel::CFaceFunctionExternal* Face() { return m_kestrel->GetManagerExternal()->GetFaceFunction(); }
+
+    // Options of the host in a box, read by SetUp.
+    hostfw::EnvironmentOptions m_options;
+    std::unique_ptr<hostfw::Environment> m_env;
+    std::shared_ptr<Kestrel::CKestrel> m_kestrel;
+    RecordingObserver m_deviceObserver;
+    RecordingObserver m_ptzObserver;
+    RecordingObserver m_faceObserver;
+};
+
+}  // namespace kestrel_test

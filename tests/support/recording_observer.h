@@ -1,0 +1,47 @@
+#pragma once
+// An observer for tests: keeps every parameter object it receives with the
+// thread kind it arrived on, and lets a test wait for a number of them.
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "datahub/observer.h"
+
+namespace kestrel_test {
+
+enum class ThreadKind { UI, Pool, Other };
+
+struct Received {
+    std::shared_ptr<Datahub::BaseParam> param;
+    ThreadKind thread;
+    template <class T>
+    std::shared_ptr<T> As() const { return std::static_pointer_cast<T>(param); }
+};
+
+class RecordingObserver : public Datahub::IObserver {
+public:
+    void OnNotify(std::shared_ptr<Datahub::BaseParam> param) override;
+
+    // Everything received so far.
+    std::vector<Received> All();
+    // Those of one event type.
+    std::vector<Received> OfType(int eventType);
+    std::size_t Count();
+    // Waits until at least n objects of the type (or of any type for -1000)
+    // have arrived; false on time-out.
+    bool WaitFor(std::size_t n, int eventType = kAnyType,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    void Clear();
+
+    static constexpr int kAnyType = -1000;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<Received> m_received;
+};
+
+}  // namespace kestrel_test
