@@ -1,47 +1,81 @@
-// kestrel-host: starts the host framework, logs a user in on the platform,
-// loads libkestrel.so through its exported factory, hands it the account and
-// resource-tree plug-ins, initialises it, shows what it offers and shuts down
-// in the host's order.
+// kestrel-host: the example host. It starts the way the client does (host
+// framework, platform SDK and management server stand-ins, a logged-in user,
+// libkestrel.so loaded through its exported factory), then either tours
+// every façade operation (demo) or lets a developer drive them (shell).
 #include <iostream>
+#include <string>
 
-#include <boost/dll/import.hpp>
-#include <boost/dll/runtime_symbol_info.hpp>
+#include <boost/program_options.hpp>
 
-#include "hostfw/environment.h"
-#include "kestrel/device_function_manager_external.h"
-#include "kmpluginapi/plugin_api.h"
+#include "demo.h"
+#include "host_session.h"
+#include "output.h"
+#include "shell.h"
 
-namespace {
-using Factory = std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI>();
+namespace po = boost::program_options;
 
-boost::dll::fs::path ModulePath() {
-    return boost::dll::program_location().parent_path().parent_path() / "lib" / "libkestrel.so";
-}
-}  // namespace
+int main(int argc, char** argv) {
+    kestrel_host::HostOptions options;
+    std::string command = "demo";
+    std::string script;
+    double timeoutSeconds = 10;
 
-int main() {
-    hostfw::Environment env;
-    int status = 0;
-    {
-        boost::function<Factory> factory =
-            boost::dll::import_alias<Factory>(ModulePath(), "GetInstance", boost::dll::load_mode::rtld_now);
-        std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI> plugin = factory();
-        plugin->AddLogicalPlugin(env.AccountPlugin());
-        plugin->AddLogicalPlugin(env.ResourceTreePlugin());
-        if (!plugin->Init()) {
-            std::cerr << "kestrel-host: Init failed\n";
-            return 1;
-        }
-        auto* manager = static_cast<Kestrel::CDeviceFunctionManagerExternal*>(plugin->GetManagerExternal());
-        std::cout << "plug-in: " << plugin->GetPluginName() << "\n"
-                  << "resource manager: " << plugin->GetResourceManager()->GetManagerName() << "\n"
-                  << "device functions: " << (manager->GetDeviceFunction() ? "yes" : "no") << "\n"
-                  << "PTZ control: " << (manager->GetPtz() ? "yes" : "no") << "\n"
-                  << "face functions: " << (manager->GetFaceFunction() ? "yes" : "no") << "\n";
-        if (!manager->GetDeviceFunction() || !manager->GetPtz() || !manager->GetFaceFunction()) status = 1;
-        plugin->UnInit();
-        env.WaitIdle();
+    po::options_description visible(
+        "usage: kestrel-host [options] [demo | shell [SCRIPT]]\n\n"
+        "  demo          tour every façade operation and server event, print the table (default)\n"
+        "  shell         one command per façade operation; reads SCRIPT, or standard input\n"
+        "                (interactive on a terminal)\n\noptions");
+    visible.add_options()
+        ("help,h", "show this help")
+        ("server", po::value(&options.serverUrl)->value_name("URL"),
+         "a management server started separately, e.g. http://127.0.0.1:8090\n"
+         "(default: the stand-in, in-process on 127.0.0.1)")
+        ("json", po::bool_switch(&options.json), "print every event as one JSON object a line")
+        ("plugin", po::value(&options.pluginPath)->value_name("PATH"),
+         "the module to load (default: ../lib/libkestrel.so beside the program)")
+        ("log-level", po::value(&options.logLevel)->default_value(options.logLevel)->value_name("N"),
+         "show log lines of this level and above (1 trace ... 4 warn ... 6 error)")
+        ("timeout", po::value(&timeoutSeconds)->default_value(timeoutSeconds)->value_name("SECONDS"),
+         "how long to wait for answers")
+        ("pool-threads", po::value(&options.poolThreads)->default_value(options.poolThreads)->value_name("N"),
+         "threads of the SDK pool");
+    po::options_description hidden;
+    hidden.add_options()("command", po::value(&command))("script", po::value(&script));
+    po::options_description all;
+    all.add(visible).add(hidden);
+    po::positional_options_description positional;
+    positional.add("command", 1).add("script", 1);
+
+    po::variables_map vm;
+    try {
+        po::store(po::command_line_parser(argc, argv).options(all).positional(positional).run(), vm);
+        po::notify(vm);
+    } catch (const po::error& e) {
+        std::cerr << "kestrel-host: " << e.what() << "\n\n" << visible << "\n";
+        return 2;
     }
-    env.Shutdown();
+    if (vm.count("help")) {
+        std::cout << visible << "\n";
+        return 0;
+    }
+    if (command != "demo" && command != "shell") {
+        std::cerr << "kestrel-host: unknown command \"" << command << "\"\n\n" << visible << "\n";
+        return 2;
+    }
+    if (command == "demo" && !script.empty()) {
+        std::cerr << "kestrel-host: demo takes no script\n";
+        return 2;
+    }
+    if (timeoutSeconds <= 0 || timeoutSeconds > 3600 || options.poolThreads < 1 || options.poolThreads > 64) {
+        std::cerr << "kestrel-host: --timeout must be 0 to 3600 s and --pool-threads 1 to 64\n";
+        return 2;
+    }
+    options.timeout = std::chrono::milliseconds(static_cast<long long>(timeoutSeconds * 1000));
+
+    kestrel_host::Output output(std::cout, std::cerr, options.json);
+    kestrel_host::HostSession session(options, output);
+    if (!session.Start()) return 1;
+    const int status = command == "demo" ? kestrel_host::RunDemo(session) : kestrel_host::RunShell(session, script);
+    session.Stop();
     return status;
 }

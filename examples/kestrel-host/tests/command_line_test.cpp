@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "command_line.h"
+
+namespace kestrel_host {
+namespace {
+
+using Words = std::vector<std::string>;
+
+TEST(SplitWordsTest, QuotesKeepBlanksAndCommentsEndTheLine) {
+    EXPECT_EQ(SplitWords("  PtzDirection   ch-0001\tup  "), (Words{"PtzDirection", "ch-0001", "up"}));
+    EXPECT_EQ(SplitWords("echo \"two words\" 'single \"kept\"' x\"y z\""),
+              (Words{"echo", "two words", "single \"kept\"", "xy z"}));
+    EXPECT_EQ(SplitWords("echo \"a \\\"quote\\\" and \\\\\""), (Words{"echo", "a \"quote\" and \\"}));
+    EXPECT_EQ(SplitWords("StartRecord ch-0001 # start it"), (Words{"StartRecord", "ch-0001"}));
+    EXPECT_EQ(SplitWords("echo a#b"), (Words{"echo", "a#b"}));  // # inside a word is text
+    EXPECT_EQ(SplitWords("echo \"\""), (Words{"echo", ""}));
+    EXPECT_TRUE(SplitWords("   # only a comment").empty());
+    EXPECT_THROW(SplitWords("echo \"open"), UsageError);
+    EXPECT_THROW(SplitWords("echo 'open"), UsageError);
+}
+
+CommandSpec Spec() {
+    return CommandSpec("PtzDirection", "ptz", "move",
+                       {{"code", std::nullopt, ""},
+                        {"direction", std::nullopt, ""},
+                        {"action", "start", ""},
+                        {"speed", "5", ""},
+                        {"menuKey", "", ""}});
+}
+
+TEST(ArgsTest, PositionalNamedAndDefaults) {
+    const CommandSpec spec = Spec();
+    Args a = Args::Bind(spec, {"ch-0001", "up"});
+    EXPECT_EQ(a.Text("code"), "ch-0001");
+    EXPECT_EQ(a.Text("action"), "start");
+    EXPECT_EQ(a.Int("speed"), 5);
+    EXPECT_FALSE(a.Given("speed"));
+
+    // Named values may come anywhere; positions fill what is left, in order.
+    a = Args::Bind(spec, {"speed=9", "ch-0002", "action=stop", "left"});
+    EXPECT_EQ(a.Text("code"), "ch-0002");
+    EXPECT_EQ(a.Text("direction"), "left");
+    EXPECT_EQ(a.Text("action"), "stop");
+    EXPECT_EQ(a.Int("speed"), 9);
+    EXPECT_TRUE(a.Given("speed"));
+
+    // A word whose prefix is no parameter's name is a value.
+    a = Args::Bind(spec, {"x=1", "up"});
+    EXPECT_EQ(a.Text("code"), "x=1");
+}
+
+TEST(ArgsTest, MistakesAreUsageErrors) {
+    const CommandSpec spec = Spec();
+    EXPECT_THROW(Args::Bind(spec, {"ch-0001"}), UsageError);  // direction missing
+    EXPECT_THROW(Args::Bind(spec, {"a", "b", "c", "1", "d", "surplus"}), UsageError);
+    EXPECT_THROW(Args::Bind(spec, {"a", "b", "speed=1", "speed=2"}), UsageError);
+    const Args a = Args::Bind(spec, {"a", "b", "c", "fast"});
+    EXPECT_THROW(a.Int("speed"), UsageError);
+    EXPECT_THROW(a.Int("speed", 0, 3), UsageError);
+    EXPECT_THROW(a.Bool("speed"), UsageError);
+    EXPECT_THROW(a.Double("speed"), UsageError);
+}
+
+TEST(ArgsTest, ChoicesTakeNamesOrNumbers) {
+    const CommandSpec spec = Spec();
+    const std::vector<std::pair<std::string, int>> names = {{"up", 1}, {"down", 2}};
+    EXPECT_EQ(Args::Bind(spec, {"c", "UP"}).Choice("direction", names), 1);
+    EXPECT_EQ(Args::Bind(spec, {"c", "7"}).Choice("direction", names), 7);
+    try {
+        Args::Bind(spec, {"c", "sideways"}).Choice("direction", names);
+        FAIL() << "no error for a bad choice";
+    } catch (const UsageError& e) {
+        EXPECT_EQ(std::string(e.what()), "direction: expected one of up, down or a number, got \"sideways\"");
+    }
+}
+
+TEST(ArgsTest, VariadicTakesTheRest) {
+    const CommandSpec spec("OpenVehilceMonitor", "device", "", {{"codes", std::nullopt, ""}}, true);
+    EXPECT_TRUE(Args::Bind(spec, {}).Rest().empty());
+    EXPECT_EQ(Args::Bind(spec, {"a", "b=c"}).Rest(), (Words{"a", "b=c"}));
+    EXPECT_EQ(spec.Usage(), "OpenVehilceMonitor [codes...]");
+}
+
+TEST(CommandSpecTest, UsageShowsRequiredAndDefaults) {
+    EXPECT_EQ(Spec().Usage(), "PtzDirection <code> <direction> [action=start] [speed=5] [menuKey]");
+    EXPECT_TRUE(SameName("ptzdirection", "PtzDirection"));
+    EXPECT_FALSE(SameName("PtzDirectio", "PtzDirection"));
+}
+
+}  // namespace
+}  // namespace kestrel_host

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "kestrel/ptz_param.h"
+#include "platform_events.h"
+#include "value_parse.h"
+
+namespace kestrel_host {
+namespace {
+
+namespace control = zrsdk::control;
+
+TEST(PlatformEventsTest, EveryKindBuildsTheRecordKestrelReads) {
+    const std::map<std::string, std::size_t> sizes = {
+        {"lock-status", sizeof(ZRSDK_LOCKSTATUS_CHANGED_NOTIFY)},
+        {"smart-track", sizeof(ZRSDK_SMARTTRACKOBJECT_NOTIFY)},
+        {"face", sizeof(ZRSDK_FACE_INFO_NOTIFY) + sizeof(ZRSDK_FACE_INFO_ITEM)},
+        {"traffic", sizeof(ZRSDK_TRAFFIC_INFO)},  // the items travel behind it, reached by pointer
+        {"ims", sizeof(ZRSDK_IMS_ALARM)},
+    };
+    ASSERT_EQ(PushKinds().size(), 7u);
+    for (const PushKind& kind : PushKinds()) {
+        SCOPED_TRACE(kind.name);
+        const PushPlan plan = BuildPush(kind, {}, false);
+        EXPECT_EQ(plan.event.type, kind.loginEvent);
+        EXPECT_EQ(plan.event.result, 0);
+        auto size = sizes.find(kind.name);
+        if (size != sizes.end()) {
+            EXPECT_EQ(plan.event.size, size->second);
+        }
+        EXPECT_GE(plan.event.bytes.size(), plan.event.size);
+        EXPECT_EQ(plan.match.eventTypes.size(), 1u);
+        EXPECT_EQ(FindPushKind(kind.name), &kind);
+    }
+    EXPECT_EQ(FindPushKind("meteor"), nullptr);
+}
+
+TEST(PlatformEventsTest, ValuesOverrideTheDefaultsAndMistakesAreRefused) {
+    const PushKind& lock = *FindPushKind("lock-status");
+    const PushPlan plan = BuildPush(lock, {{"code", "ch-0003"}, {"status", "2"}, {"user", "night shift"}}, false);
+    ZRSDK_LOCKSTATUS_CHANGED_NOTIFY notify;
+    ASSERT_EQ(plan.event.bytes.size(), sizeof(notify));
+    std::memcpy(&notify, plan.event.bytes.data(), sizeof(notify));
+    EXPECT_EQ(notify.status, 2);
+    EXPECT_STREQ(notify.code, "ch-0003");
+    EXPECT_STREQ(notify.message, "night shift");
+    EXPECT_EQ(std::strlen(notify.info), 14u);  // the local time, YYYYMMDDhhmmss
+
+    EXPECT_THROW(BuildPush(lock, {{"colour", "red"}}, false), std::invalid_argument);
+    EXPECT_THROW(BuildPush(lock, {{"status", "two"}}, false), std::invalid_argument);
+    EXPECT_THROW(BuildPush(*FindPushKind("face"), {{"items", "17"}}, false), std::invalid_argument);
+}
+
+TEST(PlatformEventsTest, ThePushedLockStatusIsToldFromThePlatformsOwn) {
+    const PushPlan plan = BuildPush(*FindPushKind("lock-status"), {{"code", "ch-0001"}}, false);
+    EventRecord ours;
+    ours.facade = Facade::Ptz;
+    ours.type = Kestrel::CPtzParam::PTZ_EVENT_LOCK_STATUS_CHANGED;
+    ours.fields = {{"code", "ch-0001"}, {"param", 1}, {"msg", "console"}};
+    EventRecord platforms = ours;
+    platforms.fields["msg"] = "operator";
+    ASSERT_TRUE(plan.match.accept);
+    EXPECT_TRUE(plan.match.accept(ours));
+    EXPECT_FALSE(plan.match.accept(platforms));
+}
+
+TEST(PlatformEventsTest, ABrokenEventIsCutToHalfWithoutPointers) {
+    const PushPlan whole = BuildPush(*FindPushKind("traffic"), {}, false);
+    EXPECT_FALSE(whole.event.pointers.empty());
+    const PushPlan broken = BuildPush(*FindPushKind("traffic"), {}, true);
+    EXPECT_EQ(broken.event.size, whole.event.size / 2);
+    EXPECT_EQ(broken.event.bytes.size(), broken.event.size);
+    EXPECT_TRUE(broken.event.pointers.empty());
+}
+
+TEST(ValueParseTest, WholeTextsOnly) {
+    EXPECT_EQ(ParseInt("-501", "x"), -501);
+    EXPECT_THROW(ParseInt("12a", "x"), std::invalid_argument);
+    EXPECT_THROW(ParseInt("", "x"), std::invalid_argument);
+    EXPECT_THROW(ParseInt("99999999999", "x"), std::invalid_argument);
+    EXPECT_THROW(ParseInt("5", "x", 0, 3), std::invalid_argument);
+    EXPECT_DOUBLE_EQ(ParseDouble("-10.5", "x"), -10.5);
+    EXPECT_THROW(ParseDouble("nan", "x"), std::invalid_argument);
+    EXPECT_TRUE(ParseBool("on", "x"));
+    EXPECT_FALSE(ParseBool("0", "x"));
+    EXPECT_THROW(ParseBool("maybe", "x"), std::invalid_argument);
+    EXPECT_EQ(ParseIntList("0,0,1,0", "ext", 4), (std::vector<int>{0, 0, 1, 0}));
+    EXPECT_THROW(ParseIntList("1,2,3,4,5", "ext", 4), std::invalid_argument);
+    EXPECT_THROW(ParseIntList("1,,2", "ext", 4), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace kestrel_host
