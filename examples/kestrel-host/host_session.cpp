@@ -152,7 +152,8 @@ bool HostSession::LoadPlugin() {
         }
     }
     try {
-        m_factory = boost::dll::import_alias<Factory>(path, "GetInstance", mode);
+        m_library.load(path, mode);
+        m_factory = boost::dll::import_alias<Factory>(m_library, "GetInstance");
     } catch (const std::exception& e) {
         m_output.Error("kestrel-host: cannot load " + path.string() + ": " + e.what());
         return false;
@@ -162,7 +163,10 @@ bool HostSession::LoadPlugin() {
         m_output.Error("kestrel-host: GetInstance returned no plug-in");
         return false;
     }
-    m_output.Note("start: loaded " + path.string() + ": plug-in \"" + m_plugin->GetPluginName() + "\"");
+    boost::dll::fs::error_code ec;
+    const boost::dll::fs::path location = m_library.location(ec);
+    m_output.Note("start: loaded " + (ec ? path.string() : location.string()) + ": plug-in \"" +
+                  m_plugin->GetPluginName() + "\"");
 
     if (!m_plugin->AddLogicalPlugin(m_env->AccountPlugin()) ||
         !m_plugin->AddLogicalPlugin(m_env->ResourceTreePlugin())) {
@@ -231,7 +235,7 @@ bool HostSession::WaitAll(std::chrono::milliseconds timeout) {
 }
 
 void HostSession::Stop() {
-    if (!m_env && !m_server && !m_factory) return;
+    if (!m_env && !m_server && !m_library.is_loaded()) return;
     const bool narrate = static_cast<bool>(m_plugin);
     m_supervisor.LogOut();
     if (m_plugin && m_initialised) {
@@ -248,7 +252,8 @@ void HostSession::Stop() {
     m_ptz = nullptr;
     m_face = nullptr;
     m_plugin.reset();
-    m_factory = nullptr;  // unloads the module
+    m_factory = nullptr;
+    m_library.unload();
     if (narrate) m_output.Note("stop: UnInit, pool and UI loop drained, plug-in released and unloaded");
     m_env.reset();
     Datahub::Host::ClearServerAddress();

@@ -87,6 +87,7 @@ private:
     std::string m_serverHost;
     unsigned short m_serverPort = 0;
     std::unique_ptr<hostfw::Environment> m_env;
+    boost::dll::shared_library m_library;
     std::function<std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI>()> m_factory;
     std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI> m_plugin;
     Kestrel::CDeviceFunctionExternal* m_device = nullptr;
