@@ -18,6 +18,7 @@ PACKAGES=(
   libboost1.81-dev libboost-thread1.81-dev libboost-json1.81-dev libboost-system1.81-dev
   libboost-program-options1.81-dev libboost-url1.81-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libedit-dev
 )
 
 install_packages() {

@@ -144,7 +144,7 @@ bool HostSession::LoadPlugin() {
     boost::dll::fs::path path = m_options.pluginPath;
     auto mode = boost::dll::load_mode::rtld_now;
     if (path.empty()) {
-        path = boost::dll::program_location().parent_path().parent_path() / "lib" / "libkestrel.so";
+        path = (boost::dll::program_location().parent_path().parent_path() / "lib" / "libkestrel.so").lexically_normal();
         boost::dll::fs::error_code ec;
         if (!boost::dll::fs::exists(path, ec)) {
             path = "libkestrel.so";
@@ -165,7 +165,7 @@ bool HostSession::LoadPlugin() {
     }
     boost::dll::fs::error_code ec;
     const boost::dll::fs::path location = m_library.location(ec);
-    m_output.Note("start: loaded " + (ec ? path.string() : location.string()) + ": plug-in \"" +
+    m_output.Note("start: loaded " + (ec ? path : location).lexically_normal().string() + ": plug-in \"" +
                   m_plugin->GetPluginName() + "\"");
 
     if (!m_plugin->AddLogicalPlugin(m_env->AccountPlugin()) ||
