@@ -25,7 +25,7 @@ const std::vector<PushKind> g_kinds = {
     {"face", control::EVENT_FACE_INFO, "FACE_EVENT_FACE_INFO",
      {{"camera", "ch-0001"}, {"name", "visitor"}, {"score", "0.93"}, {"items", "1"}, {"time", ""}}},
     {"traffic", control::EVENT_TRAFFIC_INFO, "DEVICE_EVENT_TRAFFIC_INFO",
-     {{"code", "ch-0001"}, {"plate", "KX-4711"}, {"speed", "57"}, {"items", "2"}}},
+     {{"code", "ch-0001"}, {"plate", "KX-4711"}, {"speed", "57"}, {"items", "0"}}},
     {"ims", control::EVENT_IMS_ALARM, "DEVICE_EVENT_IMS_ALARM",
      {{"code", "ch-0001"}, {"alarm", "intrusion"}, {"text", "area 3 entered"}}},
     {"real-alarm", control::EVENT_TRAFFIC_REAL_ALARM, "DEVICE_EVENT_TRAFFIC_REAL_ALARM",

@@ -93,7 +93,7 @@ await PTZ_EVENT_LOCK_EXPIRED
 
 # server events
 push all
-push traffic plate=AB-12 items=1
+push traffic plate=AB-12
 push smart-track broken
 wait
 

@@ -66,9 +66,9 @@ TEST(PlatformEventsTest, ThePushedLockStatusIsToldFromThePlatformsOwn) {
 }
 
 TEST(PlatformEventsTest, ABrokenEventIsCutToHalfWithoutPointers) {
-    const PushPlan whole = BuildPush(*FindPushKind("traffic"), {}, false);
+    const PushPlan whole = BuildPush(*FindPushKind("traffic"), {{"items", "2"}}, false);
     EXPECT_FALSE(whole.event.pointers.empty());
-    const PushPlan broken = BuildPush(*FindPushKind("traffic"), {}, true);
+    const PushPlan broken = BuildPush(*FindPushKind("traffic"), {{"items", "2"}}, true);
     EXPECT_EQ(broken.event.size, whole.event.size / 2);
     EXPECT_EQ(broken.event.bytes.size(), broken.event.size);
     EXPECT_TRUE(broken.event.pointers.empty());
