@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "hostfw/vkl_host.h"
+#include "vkl/log.h"
+
+namespace {
+
+struct CapturedLog {
+    std::mutex mutex;
+    std::vector<vkl::Host::LogRecord> records;
+
+    CapturedLog() {
+        vkl::Host::SetLogSink([this](const vkl::Host::LogRecord& r) {
+            std::lock_guard<std::mutex> lock(mutex);
+            records.push_back(r);
+        });
+    }
+    ~CapturedLog() {
+        vkl::Host::SetLogSink(nullptr);
+        vkl::Host::SetLogLevel(vkl::LOG_LEVEL_TRACE);
+    }
+};
+
+TEST(DPrintLog, SinkReceivesEveryFieldAndTheFormattedText) {
+    CapturedLog log;
+    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_WARN, "Ptz", 42, "Kestrel::CPtz::HandleX", "",
+                                    "ret=%d code=%s", -7, "ch-1");
+    ASSERT_EQ(log.records.size(), 1u);
+    const auto& r = log.records[0];
+    EXPECT_EQ(r.level, 4);
+    EXPECT_EQ(r.source, "Ptz");
+    EXPECT_EQ(r.line, 42);
+    EXPECT_EQ(r.function, "Kestrel::CPtz::HandleX");
+    EXPECT_EQ(r.tag, "");
+    EXPECT_EQ(r.text, "ret=-7 code=ch-1");
+}
+
+TEST(DPrintLog, NullPiecesAndLongTextsAreSafe) {
+    CapturedLog log;
+    const std::string longText(10000, 'x');
+    vkl::DPrintLog::instance()->Log(6, nullptr, 1, nullptr, nullptr, "%s", longText.c_str());
+    vkl::DPrintLog::instance()->Log(6, "u", 2, "f", "t", nullptr);
+    ASSERT_EQ(log.records.size(), 2u);
+    EXPECT_EQ(log.records[0].source, "");
+    EXPECT_EQ(log.records[0].text, longText);
+    EXPECT_EQ(log.records[1].text, "");
+}
+
+TEST(DPrintLog, LinesBelowTheLevelAreDropped) {
+    CapturedLog log;
+    vkl::Host::SetLogLevel(vkl::LOG_LEVEL_WARN);
+    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_INFO, "a", 1, "f", "", "dropped");
+    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_WARN, "a", 2, "f", "", "kept");
+    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "a", 3, "f", "", "kept too");
+    ASSERT_EQ(log.records.size(), 2u);
+    EXPECT_EQ(log.records[0].text, "kept");
+    EXPECT_EQ(log.records[1].text, "kept too");
+}
+
+TEST(DPrintLog, DefaultSinkWritesOneLineToTheLogFile) {
+    const std::string path = ::testing::TempDir() + "vkl_log_" + std::to_string(getpid()) + ".log";
+    std::remove(path.c_str());
+    ASSERT_TRUE(vkl::Host::SetLogFile(path));
+    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "DeviceCommunicate", 7,
+                                    "Kestrel::CDeviceCommunicate::Handle", "tg", "failed %d", 3);
+    ASSERT_TRUE(vkl::Host::SetLogFile(""));
+    EXPECT_FALSE(vkl::Host::SetLogFile("/nonexistent-dir/x.log"));
+
+    std::ifstream in(path);
+    std::stringstream content;
+    content << in.rdbuf();
+    EXPECT_EQ(content.str(),
+              "ERROR DeviceCommunicate:7 Kestrel::CDeviceCommunicate::Handle [tg] failed 3\n");
+    std::remove(path.c_str());
+}
+
+}  // namespace
