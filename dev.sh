@@ -14,7 +14,7 @@ ROOT=$PWD
 JOBS=${JOBS:-$(nproc)}
 
 PACKAGES=(
-  cmake g++ ninja-build pkg-config
+  cmake g++ ninja-build pkg-config tzdata
   libboost1.81-dev libboost-thread1.81-dev libboost-json1.81-dev libboost-system1.81-dev
   libboost-program-options1.81-dev libboost-url1.81-dev
   libgtest-dev libgmock-dev libbenchmark-dev

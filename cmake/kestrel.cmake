@@ -51,3 +51,13 @@ foreach(dir ${KESTREL_DIRS})
       LIBS kestrel_core kestrel_test_support)
   endif()
 endforeach()
+
+# The module as a host loads it, and what it exports.
+if(KESTREL_BUILD_TESTS)
+  kestrel_test(kestrel_module_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/module/module_test.cpp
+    ${CMAKE_SOURCE_DIR}/tests/support/recording_observer.cpp
+    LIBS kestrel hostfw_environment hostfw_taskhub zrsdk Boost::headers ${CMAKE_DL_LIBS})
+  target_include_directories(kestrel_module_tests PRIVATE ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR}/tests/support)
+  add_dependencies(kestrel_module_tests kestrel)
+  add_test(NAME kestrel_exports COMMAND ${CMAKE_SOURCE_DIR}/tests/module/check_exports.sh $<TARGET_FILE:kestrel>)
+endif()

@@ -36,4 +36,8 @@ private:
     std::shared_ptr<CDeviceFunctionManagerExternal> m_spManagerExternal;
 };
 
+// The module's factory, published as "GetInstance": the one plug-in object,
+// created on first use and kept until the module is unloaded.
+std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI> GetInstance();
+
 }  // namespace Kestrel
