@@ -17,6 +17,28 @@ extern "C" {
 // Wait field of the direction and lens records, in milliseconds.
 #define ZRSDK_PTZ_WAIT_MS 30000
 
+// Directions of ZRSDK_PTZ_DIRECT_INFO.direction.
+#define ZRSDK_PTZ_DIR_UP 1
+#define ZRSDK_PTZ_DIR_DOWN 2
+#define ZRSDK_PTZ_DIR_LEFT 3
+#define ZRSDK_PTZ_DIR_RIGHT 4
+#define ZRSDK_PTZ_DIR_UP_LEFT 5
+#define ZRSDK_PTZ_DIR_UP_RIGHT 6
+#define ZRSDK_PTZ_DIR_DOWN_LEFT 7
+#define ZRSDK_PTZ_DIR_DOWN_RIGHT 8
+
+// Lens operations of ZRSDK_PTZ_CAMERA_INFO: operType says which way
+// (INCREASE: zoom in, focus far, iris open), operCode what moves.
+#define ZRSDK_LENS_INCREASE 1
+#define ZRSDK_LENS_DECREASE 2
+#define ZRSDK_LENS_ZOOM 1
+#define ZRSDK_LENS_FOCUS 2
+#define ZRSDK_LENS_IRIS 3
+
+// Actions of ZRSDK_PTZ_AUX_INFO for the wiper and the automatic scan.
+#define ZRSDK_AUX_ACTION_START 0
+#define ZRSDK_AUX_ACTION_STOP 1
+
 // Lock operations of ZRSDK_PtzArrangePtz (the lock field of ZRSDK_PTZ_LOCK_INFO).
 #define ZRSDK_PTZ_LOCK 1
 #define ZRSDK_PTZ_UNLOCK 2

@@ -11,6 +11,7 @@ void ChannelTable::Reset() {
     for (const auto& spec : control::DefaultChannels()) {
         Add(spec);
     }
+    AddDefaultContent(*this);
 }
 
 void ChannelTable::Add(const control::ChannelSpec& spec) {

@@ -4,17 +4,23 @@
 #include <string>
 #include <vector>
 
+#include "ptz_unit.h"
 #include "zrsdk/zrsdk_control.h"
 
 namespace zrsdk {
 
 struct Channel {
     control::ChannelSpec spec;
+    PtzUnit ptz;
+    std::vector<control::BindingGroupSpec> bindings;
+    int iFrameRequests = 0;
+    std::vector<ZRSDK_SMARTTRACK_OPERATE> smartTrackOperations;
 };
 
 class ChannelTable {
 public:
     ChannelTable();
+    // Back to the default channels with their presets, cruises and bindings.
     void Reset();
     void Add(const control::ChannelSpec& spec);
     bool Remove(const std::string& code);
@@ -26,5 +32,10 @@ public:
 private:
     std::map<std::string, Channel> m_channels;
 };
+
+// What the default channels carry (defaults.cpp).
+void AddDefaultContent(ChannelTable& channels);
+// Presets 1..count named "Preset <n>", spread over the pan range.
+std::vector<control::PresetSpec> NumberedPresets(int count);
 
 }  // namespace zrsdk

@@ -1,5 +1,7 @@
 #include "event_dispatcher.h"
 
+#include <cstring>
+
 namespace zrsdk {
 
 EventDispatcher::~EventDispatcher() {
@@ -17,13 +19,6 @@ bool EventDispatcher::OnEventThread() const {
     return std::this_thread::get_id() == m_thread.get_id();
 }
 
-void EventDispatcher::WaitNotDelivering(std::unique_lock<std::mutex>& lock, int sessionId) {
-    if (OnEventThread()) {
-        return;  // the running callback changes its own registration
-    }
-    m_idle.wait(lock, [&] { return m_deliveringTo != sessionId; });
-}
-
 void EventDispatcher::SetCallback(int sessionId, ZRSDK_LoginEventCallback cb, void* user) {
     std::unique_lock<std::mutex> lock(m_mutex);
     if (cb == nullptr) {
@@ -31,14 +26,16 @@ void EventDispatcher::SetCallback(int sessionId, ZRSDK_LoginEventCallback cb, vo
     } else {
         m_targets[sessionId] = Target{cb, user};
     }
-    WaitNotDelivering(lock, sessionId);
+    if (!OnEventThread()) {  // a running callback may change its own registration
+        m_idle.wait(lock, [&] { return m_deliveringTo != sessionId; });
+    }
 }
 
 void EventDispatcher::RemoveSession(int sessionId) {
     SetCallback(sessionId, nullptr, nullptr);
 }
 
-void EventDispatcher::Push(std::vector<LoginEvent> events) {
+void EventDispatcher::Push(std::vector<QueuedEvent> events) {
     if (events.empty()) {
         return;
     }
@@ -78,6 +75,22 @@ DispatchCounters EventDispatcher::Counters() const {
     return m_counters;
 }
 
+void EventDispatcher::Deliver(const Target& to, control::LoginEventData& data) {
+    if (data.nullData || data.bytes.empty()) {
+        to.cb(data.type, data.result, nullptr, data.size, to.user);
+        return;
+    }
+    // Pointers inside the record lead into the delivered copy itself.
+    uint8_t* base = data.bytes.data();
+    for (const auto& slot : data.pointers) {
+        if (slot.at + sizeof(void*) <= data.bytes.size() && slot.target <= data.bytes.size()) {
+            uint8_t* target = base + slot.target;
+            std::memcpy(base + slot.at, &target, sizeof(target));
+        }
+    }
+    to.cb(data.type, data.result, base, data.size, to.user);
+}
+
 void EventDispatcher::Run() {
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
@@ -90,7 +103,7 @@ void EventDispatcher::Run() {
             m_wake.wait_until(lock, due);
             continue;  // re-check: a reset may have emptied the queue meanwhile
         }
-        LoginEvent event = std::move(m_queue.front());
+        QueuedEvent event = std::move(m_queue.front());
         m_queue.pop_front();
         auto target = m_targets.find(event.sessionId);
         if (target == m_targets.end()) {
@@ -103,9 +116,7 @@ void EventDispatcher::Run() {
         const Target to = target->second;
         m_deliveringTo = event.sessionId;
         lock.unlock();
-        void* data = event.nullData ? nullptr : (event.bytes.empty() ? nullptr : event.bytes.data());
-        const auto size = event.nullData ? event.nullSize : static_cast<unsigned int>(event.bytes.size());
-        to.cb(event.type, event.result, data, size, to.user);
+        Deliver(to, event.data);
         lock.lock();
         m_deliveringTo = 0;
         ++m_counters.delivered;

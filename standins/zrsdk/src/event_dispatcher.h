@@ -11,19 +11,14 @@
 #include <thread>
 #include <vector>
 
+#include "zrsdk/zrsdk_control.h"
 #include "zrsdk/zrsdk_session.h"
 
 namespace zrsdk {
 
-struct LoginEvent {
+struct QueuedEvent {
     int sessionId = 0;
-    int type = 0;
-    int result = 0;
-    std::vector<uint8_t> bytes;
-    // Set: the callback receives a null data pointer with `nullSize` bytes,
-    // the shape of a broken event.
-    bool nullData = false;
-    unsigned int nullSize = 0;
+    control::LoginEventData data;
     // Not handed over before this moment (event streams at a rate).
     std::chrono::steady_clock::time_point due{};
 };
@@ -44,7 +39,7 @@ public:
     // that callback itself).
     void SetCallback(int sessionId, ZRSDK_LoginEventCallback cb, void* user);
     void RemoveSession(int sessionId);
-    void Push(std::vector<LoginEvent> events);
+    void Push(std::vector<QueuedEvent> events);
     // Drops every queued event (a platform reset).
     void DropPending();
     // True once the queue is empty and no callback is running.
@@ -62,12 +57,12 @@ private:
     };
 
     void Run();
-    void WaitNotDelivering(std::unique_lock<std::mutex>& lock, int sessionId);
+    static void Deliver(const Target& to, control::LoginEventData& data);
 
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;
-    std::deque<LoginEvent> m_queue;
+    std::deque<QueuedEvent> m_queue;
     std::map<int, Target> m_targets;
     int m_deliveringTo = 0;
     bool m_stop = false;

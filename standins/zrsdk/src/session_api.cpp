@@ -1,68 +1,85 @@
 // Session side of the SDK: login, logout, the login connection's callback
 // and the channel list.
 #include <algorithm>
-#include <cstring>
 
-#include "platform.h"
-#include "zrsdk/zrsdk_errors.h"
+#include "api_support.h"
+#include "call_hooks.h"
 #include "zrsdk/zrsdk_session.h"
 
-using zrsdk::Platform;
-
-namespace {
-
-void CopyText(char* dest, std::size_t size, const std::string& text) {
-    const std::size_t n = std::min(size - 1, text.size());
-    std::memcpy(dest, text.data(), n);
-    dest[n] = '\0';
-}
-
-}  // namespace
+using namespace zrsdk;
 
 extern "C" {
 
 HOST_API int ZRSDK_Login(const char* user, const char* password, int* sessionId) {
+    CallScope call("ZRSDK_Login", 0);
+    int rc = 0;
+    if (call.InjectedFailure(rc)) {
+        return call.Finish(rc);
+    }
     if (user == nullptr || password == nullptr || sessionId == nullptr) {
-        return ZRSDK_ERR_INVALID_PARAM;
+        return call.Finish(ZRSDK_ERR_INVALID_PARAM);
     }
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
-    return platform.users.Login(user, password, *sessionId);
+    return call.Finish(platform.users.Login(user, password, *sessionId));
 }
 
 HOST_API int ZRSDK_Logout(int sessionId) {
+    CallScope call("ZRSDK_Logout", sessionId);
+    int rc = 0;
+    if (call.InjectedFailure(rc)) {
+        return call.Finish(rc);
+    }
     auto& platform = Platform::Instance();
     {
         std::lock_guard<std::mutex> lock(platform.Mutex());
-        if (!platform.users.Logout(sessionId)) {
-            return ZRSDK_ERR_INVALID_SESSION;
+        const control::UserSpec* user = nullptr;
+        if ((rc = SessionUser(platform, sessionId, user))) {
+            return call.Finish(rc);
         }
+        const std::string name = user->name;
+        platform.users.Logout(sessionId);
+        platform.ReleaseLocksOfDepartedUser(name);
     }
+    // Outside the platform lock: this waits for a running callback, which
+    // may itself be calling the SDK.
     platform.Events().RemoveSession(sessionId);
-    return ZRSDK_OK;
+    return call.Finish(ZRSDK_OK);
 }
 
 HOST_API int ZRSDK_SetLoginEventCallback(int sessionId, ZRSDK_LoginEventCallback cb, void* user) {
+    CallScope call("ZRSDK_SetLoginEventCallback", sessionId);
+    int rc = 0;
+    if (call.InjectedFailure(rc)) {
+        return call.Finish(rc);
+    }
     auto& platform = Platform::Instance();
     {
         std::lock_guard<std::mutex> lock(platform.Mutex());
-        if (platform.users.UserOf(sessionId) == nullptr) {
-            return ZRSDK_ERR_INVALID_SESSION;
+        const control::UserSpec* account = nullptr;
+        if ((rc = SessionUser(platform, sessionId, account))) {
+            return call.Finish(rc);
         }
     }
     platform.Events().SetCallback(sessionId, cb, user);
-    return ZRSDK_OK;
+    return call.Finish(ZRSDK_OK);
 }
 
 HOST_API int ZRSDK_QueryChannels(int sessionId, ZRSDK_CHANNEL_ENTRY* entries, int capacity,
                                  int* count) {
+    CallScope call("ZRSDK_QueryChannels", sessionId);
+    int rc = 0;
+    if (call.InjectedFailure(rc)) {
+        return call.Finish(rc);
+    }
     if (count == nullptr || capacity < 0 || (entries == nullptr && capacity > 0)) {
-        return ZRSDK_ERR_INVALID_PARAM;
+        return call.Finish(ZRSDK_ERR_INVALID_PARAM);
     }
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
-    if (platform.users.UserOf(sessionId) == nullptr) {
-        return ZRSDK_ERR_INVALID_SESSION;
+    const control::UserSpec* user = nullptr;
+    if ((rc = SessionUser(platform, sessionId, user))) {
+        return call.Finish(rc);
     }
     const auto all = platform.channels.All();
     *count = static_cast<int>(all.size());
@@ -70,15 +87,15 @@ HOST_API int ZRSDK_QueryChannels(int sessionId, ZRSDK_CHANNEL_ENTRY* entries, in
     for (std::size_t i = 0; i < filled; ++i) {
         const auto& spec = all[i]->spec;
         ZRSDK_CHANNEL_ENTRY& entry = entries[i];
-        std::memset(&entry, 0, sizeof(entry));
-        CopyText(entry.code, sizeof(entry.code), spec.code);
-        CopyText(entry.channelId, sizeof(entry.channelId), spec.channelId);
-        CopyText(entry.name, sizeof(entry.name), spec.name);
-        CopyText(entry.deviceCode, sizeof(entry.deviceCode), spec.deviceCode);
+        entry = ZRSDK_CHANNEL_ENTRY{};
+        WriteText(entry.code, spec.code);
+        WriteText(entry.channelId, spec.channelId);
+        WriteText(entry.name, spec.name);
+        WriteText(entry.deviceCode, spec.deviceCode);
         entry.channelNo = spec.channelNo;
         entry.isPtz = spec.isPtz ? 1 : 0;
     }
-    return ZRSDK_OK;
+    return call.Finish(ZRSDK_OK);
 }
 
 }  // extern "C"

@@ -52,4 +52,13 @@ std::vector<int> UserTable::Sessions() const {
     return ids;
 }
 
+bool UserTable::HasSessionOf(const std::string& name) const {
+    for (const auto& session : m_sessions) {
+        if (session.second == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace zrsdk

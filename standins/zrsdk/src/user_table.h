@@ -21,6 +21,7 @@ public:
     // The account of a live session, or null.
     const control::UserSpec* UserOf(int sessionId) const;
     std::vector<int> Sessions() const;
+    bool HasSessionOf(const std::string& name) const;
 
 private:
     std::map<std::string, control::UserSpec> m_users;

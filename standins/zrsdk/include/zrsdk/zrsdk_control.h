@@ -1,17 +1,23 @@
 #pragma once
 // Control side of the stand-in platform SDK, for tests and the example host:
-// shape the in-memory platform, inject faults, read back what callers sent
-// and push server events onto login connections.
+// shape the in-memory platform, inject faults, read back what callers sent,
+// inspect the platform's state and push server events onto login connections.
+// Every function is thread-safe.
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "host_export.h"
+#include "zrsdk/zrsdk_types.h"
 
 namespace zrsdk {
 namespace control {
+
+// ---- platform data ------------------------------------------------------------
 
 struct UserSpec {
     std::string name;
@@ -29,33 +35,271 @@ struct ChannelSpec {
     bool isPtz = false;
 };
 
-// The accounts a fresh platform knows: operator/operator, supervisor/supervisor.
+struct PresetSpec {
+    int index = 0;
+    std::string name;
+    double x = 0;
+    double y = 0;
+    double z = 1;
+};
+
+struct CruiseItemSpec {
+    int presetIndex = 0;
+    int idleTime = 0;
+    std::string beginTime;
+    std::string endTime;
+};
+
+struct CruiseSpec {
+    std::string name;
+    // Code the cruise answer names; empty = the channel's own code.
+    std::string reportedCode;
+    std::vector<CruiseItemSpec> items;
+};
+
+struct BindingItemSpec {
+    int flag = 0;
+    std::string id;
+    std::string name;
+};
+
+struct BindingGroupSpec {
+    int type = 0;
+    int subtype = 0;
+    std::vector<BindingItemSpec> items;
+};
+
+// The accounts a fresh platform knows: operator/operator (U-0001) and
+// supervisor/supervisor (U-0002).
 HOST_API std::vector<UserSpec> DefaultUsers();
-// The channels a fresh platform has.
+// The channels a fresh platform has: ch-0001 (PTZ, dev-0001), ch-0002 (fixed),
+// ch-0003 (PTZ, 300 presets), ch-0004 (fixed) on dev-0002, ch-0005 (PTZ, no
+// presets, dev-0003).
 HOST_API std::vector<ChannelSpec> DefaultChannels();
 
-// Back to the default platform data (channels and everything on them,
-// recordings, locks, clock, faults, captures; queued events are dropped).
-// Accounts and live sessions with their callbacks are kept, so a logged-in
-// host stays logged in.
+// Back to the default platform data: channels with their presets, cruises and
+// bindings, PTZ state, recordings, locks, the clock, faults, latencies,
+// callback plans and captures; queued events are dropped. Accounts and live
+// sessions with their callbacks are kept, so a logged-in host stays logged in.
 HOST_API void Reset();
 // Reset plus: every session logged out, accounts back to the defaults.
 HOST_API void ResetAll();
 
 HOST_API void AddUser(const UserSpec& user);
 // Adds or replaces a channel (keyed by code); a new channel starts with no
-// presets, cruises or bindings.
+// presets, cruise or bindings.
 HOST_API void AddChannel(const ChannelSpec& channel);
 HOST_API bool RemoveChannel(const std::string& code);
+// False for an unknown channel. SetPresets replaces the channel's presets.
+HOST_API bool SetPresets(const std::string& code, const std::vector<PresetSpec>& presets);
+// Presets 1..count named "Preset <n>".
+HOST_API bool FillPresets(const std::string& code, int count);
+HOST_API bool SetCruise(const std::string& code, const CruiseSpec& cruise);
+HOST_API bool SetBindings(const std::string& code, const std::vector<BindingGroupSpec>& groups);
+// Lock time granted when a lock request asks for 0 seconds (default 300).
+HOST_API void SetDefaultLockTime(int seconds);
+
+// ---- the platform's clock ---------------------------------------------------------
+
+// The platform clock is manual: it starts at the real time of the last reset
+// and moves only here. Moving it expires the PTZ locks whose time ran out and
+// pushes a lock-status event (40, ZRSDK_LOCK_EVENT_EXPIRED) for each to every
+// logged-in session.
+HOST_API int64_t PlatformTime();  // seconds since 1970
+HOST_API void SetPlatformTime(int64_t secondsSince1970);
+HOST_API void AdvancePlatformClock(int64_t seconds);
+
+// ---- faults, latency, callbacks --------------------------------------------------------
+
+// Function names are the exported names, e.g. "ZRSDK_PtzAutoScan"; every
+// function of zrsdk.h and zrsdk_session.h takes part. Unknown names give false.
+// The next `count` calls return `code` without touching the platform (inputs
+// are still captured; callbacks are not called).
+HOST_API bool FailNextCalls(const std::string& function, int count, int code);
+// Every call sleeps this long before it does anything (0 = none).
+HOST_API bool SetLatency(const std::string& function, std::chrono::milliseconds latency);
+// How the data callback of ZRSDK_GetResourceBinding / ZRSDK_GetChannelCruisePreset
+// is called: `message` 0 = the proper message type, else that value;
+// `deliveries` = how many times per call (0 = never).
+struct CallbackPlan {
+    int message = 0;
+    int deliveries = 1;
+};
+HOST_API bool SetCallbackPlan(const std::string& function, const CallbackPlan& plan);
+// Drops every fault, latency and callback plan.
+HOST_API void ClearFaults();
+
+// ---- what callers sent ----------------------------------------------------------------
+
+// One call as the SDK saw it. `input` is the first record argument (for the
+// text arguments of ZRSDK_GetResourceBinding, ZRSDK_GetFlowSetIFrame,
+// ZRSDK_PtzGetPresetPoints and ZRSDK_GetChannelCruisePreset: the text up to
+// its NUL, at most 64 bytes, without the NUL); `operateInfo` the 320-byte
+// operator block, empty for calls without one or given a null one; `extra`
+// the records the input points to: the code slots of ZRSDK_VehiclePreviewConfig
+// (count x 64 bytes) and the item array of ZRSDK_SetChannelCruisePreset.
+struct CapturedCall {
+    int sessionId = 0;
+    std::vector<uint8_t> input;
+    std::vector<uint8_t> operateInfo;
+    std::vector<uint8_t> extra;
+    // ZRSDK_PtzGetPresetPoints: the buffer size given.
+    unsigned int outputSize = 0;
+    int result = 0;
+
+    // The input as a record; a zero record when the sizes differ.
+    template <class T>
+    T InputAs() const {
+        T record;
+        std::memset(&record, 0, sizeof(record));
+        if (input.size() == sizeof(T)) {
+            std::memcpy(&record, input.data(), sizeof(T));
+        }
+        return record;
+    }
+    ZRSDK_OPERATE_INFO OperateInfo() const {
+        ZRSDK_OPERATE_INFO record;
+        std::memset(&record, 0, sizeof(record));
+        if (operateInfo.size() == sizeof(record)) {
+            std::memcpy(&record, operateInfo.data(), sizeof(record));
+        }
+        return record;
+    }
+};
+// The most recent calls of a function (at most kCaptureDepth), oldest first.
+constexpr std::size_t kCaptureDepth = 64;
+HOST_API std::vector<CapturedCall> CapturedCalls(const std::string& function);
+HOST_API std::size_t CallCount(const std::string& function);
+HOST_API void ClearCaptures();
+
+// ---- platform state ------------------------------------------------------------------
+
+struct PtzView {
+    double x = 0;  // pan, degrees [0, 360)
+    double y = 0;  // tilt, degrees [-90, 90]
+    double z = 1;  // zoom factor [1, 40]
+    int focus = 50;
+    int iris = 50;
+    int moveDirection = 0;  // ZRSDK_PTZ_DIR_..., 0 = not moving
+    int moveSpeed = 0;
+    int lensOperType = 0;  // running lens operation, 0 = none
+    int lensOperCode = 0;
+    int lastSitValue = 0;
+    int extValues[4] = {0, 0, 0, 0};
+    int extFlag = 0;
+    bool wiperOn = false;
+    bool scanning = false;
+    int scanMode = 0;
+    int scanSpeed = 0;
+    std::map<int, int> scanMargins;  // margin -> value
+};
+
+struct RecordingView {
+    bool app = false;  // APP recording, else remote recording
+    std::string code;
+    std::string secondCode;
+    int streamType = 0;
+    int secondValue = 0;
+    std::string text;
+    int planId = 0;
+    std::string user;
+    std::string menuKey;
+    std::string menuName;
+    std::string startTime;  // 14-digit local time
+    std::string stopTime;   // empty while running
+    bool active = true;
+    bool stopFlag = false;
+};
+
+struct LockView {
+    std::string code;
+    std::string holder;  // user name
+    int64_t grantedAt = 0;
+    int duration = 0;
+    int64_t expiresAt = 0;
+};
+
+// False for an unknown channel.
+HOST_API bool GetPtzState(const std::string& code, PtzView& view);
+HOST_API std::vector<PresetSpec> GetPresets(const std::string& code);
+HOST_API CruiseSpec GetCruise(const std::string& code);
+// Every plan, running and ended, in start order.
+HOST_API std::vector<RecordingView> GetRecordings();
+HOST_API std::vector<LockView> GetLocks();
+HOST_API int GetIFrameRequests(const std::string& code);
+HOST_API std::vector<ZRSDK_SMARTTRACK_OPERATE> GetSmartTrackOperations(const std::string& code);
+// The channel codes of the last accepted vehicle-preview configuration.
+HOST_API std::vector<std::string> GetVehiclePreviewCodes();
 HOST_API std::vector<int> LoggedInSessions();
 
-// ---- server events over a session's login connection ----------------------
+// ---- server events over a session's login connection -------------------------------
 
-// Queues one event for the session's callback. data may be null with a
-// non-zero size: the callback then receives a null pointer and that size.
-// False if the session is not logged in.
+enum LoginEventType {
+    EVENT_PTZ_LOCK_STATUS = 40,
+    EVENT_SMART_TRACK_OBJECT = 50,
+    EVENT_FACE_INFO = 52,
+    EVENT_TRAFFIC_INFO = 167,
+    EVENT_IMS_ALARM = 206,
+    EVENT_TRAFFIC_REAL_ALARM = 212,
+    EVENT_TRAFFIC_SCORE_ALARM = 213,
+};
+
+// One event as the callback will receive it. The callback's data is a copy of
+// `bytes` with each pointer slot of `pointers` set to the copy's address plus
+// its target offset; its size is `size`. `nullData` hands over a null pointer
+// with `size` instead.
+struct LoginEventData {
+    struct PointerSlot {
+        std::size_t at = 0;      // where the 8-byte pointer goes
+        std::size_t target = 0;  // what it points to, as an offset into bytes
+    };
+    int type = 0;
+    int result = 0;
+    std::vector<uint8_t> bytes;
+    unsigned int size = 0;
+    bool nullData = false;
+    std::vector<PointerSlot> pointers;
+};
+
+// Well-formed events of each kind.
+HOST_API LoginEventData MakeRawEvent(int type, int result, const void* data, std::size_t size);
+HOST_API LoginEventData MakeLockStatus(const ZRSDK_LOCKSTATUS_CHANGED_NOTIFY& notify);
+HOST_API LoginEventData MakeSmartTrackObject(const ZRSDK_SMARTTRACKOBJECT_NOTIFY& notify);
+// Header with count = items.size(), then max(1, items.size()) items.
+HOST_API LoginEventData MakeFaceInfo(const ZRSDK_FACE_INFO_NOTIFY& header,
+                                     const std::vector<ZRSDK_FACE_INFO_ITEM>& items);
+// The 864-byte record (its size) with itemCount and the item pointer set to
+// the items, which travel in the same block.
+HOST_API LoginEventData MakeTrafficInfo(const ZRSDK_TRAFFIC_INFO& info,
+                                        const std::vector<ZRSDK_TRAFFIC_ITEM>& items);
+// The text with its NUL.
+HOST_API LoginEventData MakeTrafficRealAlarm(const std::string& text);
+HOST_API LoginEventData MakeTrafficScoreAlarm(const std::string& text);
+HOST_API LoginEventData MakeImsAlarm(const ZRSDK_IMS_ALARM& alarm);
+
+// Fills a fixed text field, truncated and NUL-terminated.
+template <std::size_t N>
+void SetText(char (&field)[N], const std::string& text) {
+    const std::size_t n = text.size() < N ? text.size() : N - 1;
+    std::memcpy(field, text.data(), n);
+    std::memset(field + n, 0, N - n);
+}
+
+// Queues events for the session's callback; they are handed over one at a
+// time on the SDK's event thread, in push order. False if the session is not
+// logged in (nothing is queued).
+HOST_API bool Push(int sessionId, const LoginEventData& event);
+// data may be null with a non-zero size: the callback then receives a null
+// pointer and that size.
 HOST_API bool PushLoginEvent(int sessionId, int eventType, int eventResult, const void* data,
                              std::size_t size);
+// A stream: the events in order, `perSecond` of them per second (0 = as fast
+// as possible). At most kMaxStreamEvents events; more gives false.
+constexpr std::size_t kMaxStreamEvents = 100000;
+HOST_API bool PushStream(int sessionId, const std::vector<LoginEventData>& events,
+                         double perSecond = 0);
+HOST_API bool PushRepeated(int sessionId, const LoginEventData& event, std::size_t count,
+                           double perSecond = 0);
 // True once every event pushed so far was handed to its callback (or dropped
 // because the session had none); false on time-out.
 HOST_API bool WaitEventsDelivered(std::chrono::milliseconds timeout = std::chrono::seconds(10));

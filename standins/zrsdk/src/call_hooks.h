@@ -1,0 +1,75 @@
+#pragma once
+// What tests attach to the SDK's functions: injected failures, latency,
+// callback plans, and a bounded record of the calls made.
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "zrsdk/zrsdk_control.h"
+
+namespace zrsdk {
+
+class CallHooks {
+public:
+    static CallHooks& Instance();
+
+    static bool IsKnownFunction(const std::string& function);
+    bool FailNext(const std::string& function, int count, int code);
+    bool SetLatency(const std::string& function, std::chrono::milliseconds latency);
+    bool SetCallbackPlan(const std::string& function, const control::CallbackPlan& plan);
+    void ClearFaults();
+    void ClearCaptures();
+
+    std::chrono::milliseconds Latency(const std::string& function);
+    // True and the code when an injected failure is due; consumes it.
+    bool TakeFailure(const std::string& function, int& code);
+    control::CallbackPlan CallbackPlanOf(const std::string& function);
+    void Record(const std::string& function, control::CapturedCall call);
+    std::vector<control::CapturedCall> Captured(const std::string& function);
+    std::size_t CallCount(const std::string& function);
+
+private:
+    struct Hooks {
+        int failCount = 0;
+        int failCode = 0;
+        std::chrono::milliseconds latency{0};
+        control::CallbackPlan callbackPlan;
+        std::deque<control::CapturedCall> captured;
+        std::size_t calls = 0;
+    };
+
+    std::mutex m_mutex;
+    std::map<std::string, Hooks> m_hooks;
+};
+
+// One SDK call from entry to result: sleeps the function's latency, captures
+// what the caller passed, and answers an injected failure before the platform
+// is touched. Finish records the call with its result.
+class CallScope {
+public:
+    CallScope(const char* function, int sessionId);
+    CallScope(const CallScope&) = delete;
+    CallScope& operator=(const CallScope&) = delete;
+
+    void CaptureInput(const void* record, std::size_t size);
+    // The text up to its NUL, at most `limit` bytes.
+    void CaptureText(const char* text, std::size_t limit);
+    void CaptureOperateInfo(const void* operateInfo);
+    void CaptureExtra(const void* data, std::size_t size);
+    void SetOutputSize(unsigned int size) { m_call.outputSize = size; }
+
+    // True when the call must fail with `code` without doing anything.
+    bool InjectedFailure(int& code);
+    control::CallbackPlan CallbackPlan() const;
+    int Finish(int result);
+
+private:
+    const char* m_function;
+    control::CapturedCall m_call;
+};
+
+}  // namespace zrsdk

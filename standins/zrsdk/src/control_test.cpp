@@ -1,0 +1,152 @@
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform_fixture.h"
+
+namespace {
+
+using namespace zrsdk::control;
+using zrsdk_test::PlatformTest;
+
+using ControlTest = PlatformTest;
+
+ZRSDK_PTZ_AUX_INFO Scan(int action, int value) {
+    ZRSDK_PTZ_AUX_INFO info{};
+    SetText(info.code, "ch-0001");
+    info.mode = 1;
+    info.action = action;
+    info.value = value;
+    return info;
+}
+
+TEST_F(ControlTest, InjectedFailuresAnswerTheNextCallsOnly) {
+    ASSERT_TRUE(FailNextCalls("ZRSDK_PtzAutoScan", 2, 777));
+    auto start = Scan(ZRSDK_AUX_ACTION_START, 4);
+    EXPECT_EQ(ZRSDK_PtzAutoScan(session, &start), 777);
+    EXPECT_EQ(ZRSDK_PtzAutoScan(session, &start), 777);
+    PtzView view;
+    ASSERT_TRUE(GetPtzState("ch-0001", view));
+    EXPECT_FALSE(view.scanning) << "a failed call leaves the platform alone";
+    EXPECT_EQ(ZRSDK_PtzAutoScan(session, &start), ZRSDK_OK);
+    ASSERT_TRUE(GetPtzState("ch-0001", view));
+    EXPECT_TRUE(view.scanning);
+
+    // Failures are per function, and even a login can be made to fail.
+    ASSERT_TRUE(FailNextCalls("ZRSDK_Login", 1, 42));
+    int id = 0;
+    EXPECT_EQ(ZRSDK_Login("operator", "operator", &id), 42);
+    EXPECT_EQ(ZRSDK_Login("operator", "operator", &id), ZRSDK_OK);
+
+    ASSERT_TRUE(FailNextCalls("ZRSDK_PtzRainWiper", 5, 9));
+    ClearFaults();
+    auto wiper = Scan(ZRSDK_AUX_ACTION_START, 0);
+    EXPECT_EQ(ZRSDK_PtzRainWiper(session, &wiper), ZRSDK_OK);
+
+    EXPECT_FALSE(FailNextCalls("ZRSDK_NoSuchCall", 1, 1));
+    EXPECT_FALSE(SetLatency("ZRSDK_NoSuchCall", std::chrono::milliseconds(1)));
+    EXPECT_FALSE(SetLatency("ZRSDK_PtzAutoScan", std::chrono::milliseconds(-1)));
+    ASSERT_TRUE(SetLatency("ZRSDK_PtzAutoScan", std::chrono::milliseconds(5)));
+    auto stop = Scan(ZRSDK_AUX_ACTION_STOP, 0);
+    EXPECT_EQ(ZRSDK_PtzAutoScan(session, &stop), ZRSDK_OK);
+
+    const auto calls = CapturedCalls("ZRSDK_PtzAutoScan");
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[0].result, 777);
+    EXPECT_EQ(calls[0].sessionId, session);
+    EXPECT_EQ(calls[0].InputAs<ZRSDK_PTZ_AUX_INFO>().value, 4);
+    EXPECT_EQ(calls[3].InputAs<ZRSDK_PTZ_AUX_INFO>().action, ZRSDK_AUX_ACTION_STOP);
+}
+
+TEST_F(ControlTest, CaptureKeepsTheMostRecentCallsOfEachFunction) {
+    const int total = static_cast<int>(kCaptureDepth) + 6;
+    for (int i = 0; i < total; ++i) {
+        auto margin = Scan(0, i);
+        margin.margin = 1;
+        ASSERT_EQ(ZRSDK_PtzSetScanMargin(session, &margin), ZRSDK_OK);
+    }
+    const auto calls = CapturedCalls("ZRSDK_PtzSetScanMargin");
+    ASSERT_EQ(calls.size(), kCaptureDepth);
+    EXPECT_EQ(calls.front().InputAs<ZRSDK_PTZ_AUX_INFO>().value, 6);
+    EXPECT_EQ(calls.back().InputAs<ZRSDK_PTZ_AUX_INFO>().value, total - 1);
+    EXPECT_EQ(CallCount("ZRSDK_PtzSetScanMargin"), static_cast<std::size_t>(total));
+    EXPECT_TRUE(CapturedCalls("ZRSDK_PtzRainWiper").empty());
+    // A null record is captured as nothing rather than read.
+    EXPECT_EQ(ZRSDK_PtzSetScanMargin(session, nullptr), ZRSDK_ERR_INVALID_PARAM);
+    EXPECT_TRUE(CapturedCalls("ZRSDK_PtzSetScanMargin").back().input.empty());
+    ClearCaptures();
+    EXPECT_EQ(CallCount("ZRSDK_PtzSetScanMargin"), 0u);
+}
+
+TEST_F(ControlTest, ResetRestoresTheDefaultPlatformButKeepsSessions) {
+    ZRSDK_PTZ_PRESET_INFO preset{};
+    SetText(preset.code, "ch-0001");
+    SetText(preset.indexText, "1");
+    preset.op = ZRSDK_PRESET_DELETE;
+    ZRSDK_PTZ_RESULT result{};
+    ASSERT_EQ(ZRSDK_PtzOperatePresetPoint(session, &preset, &result, &op), ZRSDK_OK);
+    AddChannel({"ch-0100", "1000100", "Roof", "dev-0009", 1, true});
+    ASSERT_TRUE(FailNextCalls("ZRSDK_GetFlowSetIFrame", 3, 1));
+    SetPlatformTime(1000);
+
+    Reset();
+    EXPECT_EQ(GetPresets("ch-0001").size(), 8u);
+    EXPECT_TRUE(GetPresets("ch-0100").empty());
+    EXPECT_EQ(ZRSDK_GetFlowSetIFrame(session, "ch-0100"), ZRSDK_ERR_UNKNOWN_CHANNEL);
+    EXPECT_EQ(ZRSDK_GetFlowSetIFrame(session, "ch-0001"), ZRSDK_OK);
+    EXPECT_GT(PlatformTime(), 1000);
+    EXPECT_EQ(LoggedInSessions(), std::vector<int>{session});
+}
+
+// Many callers at once on the same platform; run under ThreadSanitizer this
+// is what proves the platform's locking.
+TEST_F(ControlTest, ConcurrentCallersKeepThePlatformConsistent) {
+    const int other = Login("supervisor");
+    std::atomic<int> granted{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            const int mine = t % 2 == 0 ? session : other;
+            for (int i = 0; i < 100; ++i) {
+                ZRSDK_PTZ_RESULT result{};
+                ZRSDK_PTZ_LOCK_INFO lock{};
+                SetText(lock.code, "ch-0005");
+                lock.lock = i % 2 == 0 ? ZRSDK_PTZ_LOCK : ZRSDK_PTZ_UNLOCK;
+                lock.lockTime = 10;
+                if (ZRSDK_PtzArrangePtz(mine, &lock, &result, &op) == ZRSDK_OK &&
+                    lock.lock == ZRSDK_PTZ_LOCK && result.status == ZRSDK_PTZ_STATUS_GRANTED) {
+                    ++granted;
+                }
+                ZRSDK_RECORD_INFO record{};
+                SetText(record.channelCode, "ch-0002");
+                record.streamType = t;
+                ZRSDK_RECORD_RESULT out{};
+                ZRSDK_StartRemoteRecord(mine, &record, &out, &op);
+                ZRSDK_STOP_RECORD_INFO stop{};
+                SetText(stop.channelCode, "ch-0002");
+                stop.streamType = t;
+                ZRSDK_StopRemoteRecord(mine, &stop, &out, &op);
+                ZRSDK_GetFlowSetIFrame(mine, "ch-0004");
+                if (i % 10 == 0) {
+                    AdvancePlatformClock(1);
+                }
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_GT(granted.load(), 0);
+    EXPECT_EQ(GetIFrameRequests("ch-0004"), 400);
+    const auto plans = GetRecordings();
+    EXPECT_EQ(plans.size(), 400u);
+    for (const auto& plan : plans) {
+        EXPECT_FALSE(plan.active);
+    }
+    EXPECT_LE(GetLocks().size(), 1u);
+    EXPECT_TRUE(WaitEventsDelivered());
+}
+
+}  // namespace
