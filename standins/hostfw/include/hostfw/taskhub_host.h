@@ -16,6 +16,11 @@ HOST_API void StartPool(std::size_t threads);
 // the threads. Tasks posted afterwards are deleted without running.
 HOST_API void StopPool();
 
+// Puts a stopped pool and UI loop back into their state before the first
+// start: tasks posted from now on are queued until StartPool, until the UI
+// loop runs, or until RunUIPending pumps them. No effect on a running one.
+HOST_API void ReopenLoops();
+
 // Runs the UI loop on the calling thread until StopUILoop.
 HOST_API void RunUILoop();
 // Runs the UI loop on a thread of its own (for tests and headless hosts).

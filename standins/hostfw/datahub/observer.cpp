@@ -1,0 +1,7 @@
+#include "datahub/observer.h"
+
+namespace Datahub {
+
+IObserver::~IObserver() = default;
+
+}  // namespace Datahub

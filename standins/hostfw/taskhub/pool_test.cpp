@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "hostfw/vkl_host.h"
+#include "test_support.h"
+
+namespace {
+
+using namespace taskhub_test;
+using Taskhub::Host::WaitIdle;
+
+class SdkPoolTest : public HostLoops {};
+
+TEST_F(SdkPoolTest, TasksOfOneKeyRunOneAtATimeInPostOrder) {
+    Taskhub::Host::StartPool(4);
+    constexpr int kTasks = 300;
+    std::vector<int> order;  // unguarded on purpose: a key's tasks must never overlap
+    std::atomic<int> inFlight{0};
+    std::atomic<bool> overlapped{false};
+    std::atomic<int> otherKeys{0};
+    for (int i = 0; i < kTasks; ++i) {
+        ASSERT_TRUE(PostToPool("PTZ", [&, i] {
+            if (++inFlight > 1) overlapped = true;
+            EXPECT_TRUE(Taskhub::Host::IsPoolThread());
+            order.push_back(i);
+            --inFlight;
+        }));
+        PostToPool("key" + std::to_string(i % 7), [&] { ++otherKeys; });
+    }
+    ASSERT_TRUE(WaitIdle(kPatience));
+    EXPECT_FALSE(overlapped.load());
+    ASSERT_EQ(order.size(), std::size_t(kTasks));
+    for (int i = 0; i < kTasks; ++i) EXPECT_EQ(order[i], i);
+    EXPECT_EQ(otherKeys.load(), kTasks);
+    EXPECT_FALSE(Taskhub::Host::IsPoolThread());
+}
+
+TEST_F(SdkPoolTest, OrderHoldsPerPosterWhenManyThreadsPostToOneKey) {
+    Taskhub::Host::StartPool(3);
+    constexpr int kPosters = 4, kEach = 100;
+    std::vector<std::vector<int>> seen(kPosters);  // only touched by "CFaceFunction" tasks
+    std::vector<std::thread> posters;
+    for (int p = 0; p < kPosters; ++p) {
+        posters.emplace_back([&, p] {
+            for (int i = 0; i < kEach; ++i) PostToPool("CFaceFunction", [&, p, i] { seen[p].push_back(i); });
+        });
+    }
+    for (auto& t : posters) t.join();
+    ASSERT_TRUE(WaitIdle(kPatience));
+    for (int p = 0; p < kPosters; ++p) {
+        ASSERT_EQ(seen[p].size(), std::size_t(kEach));
+        for (int i = 0; i < kEach; ++i) EXPECT_EQ(seen[p][i], i);
+    }
+}
+
+TEST_F(SdkPoolTest, ABlockedKeyDelaysNeitherOtherKeysNorIsOvertakenWithinItsKey) {
+    Taskhub::Host::StartPool(2);
+    Gate slowStarted, release, fastDone;
+    std::atomic<bool> behindSlowRan{false};
+    std::atomic<int> fastRuns{0};
+
+    PostToPool("PTZPreset", [&] {
+        slowStarted.Open();
+        release.Wait();
+    });
+    PostToPool("PTZPreset", [&] { behindSlowRan = true; });
+    ASSERT_TRUE(slowStarted.Wait());
+
+    constexpr int kFast = 50;
+    for (int i = 0; i < kFast; ++i) {
+        PostToPool(i % 2 ? "CDeviceCommunicate" : "ARPTZPreset", [&] {
+            if (++fastRuns == kFast) fastDone.Open();
+        });
+    }
+    // All other keys finish while the slow key is still blocked.
+    ASSERT_TRUE(fastDone.Wait());
+    EXPECT_FALSE(behindSlowRan.load());
+    EXPECT_EQ(Taskhub::Host::PendingTasks(), 2u);
+    EXPECT_FALSE(WaitIdle(std::chrono::milliseconds(1)));
+
+    release.Open();
+    ASSERT_TRUE(WaitIdle(kPatience));
+    EXPECT_TRUE(behindSlowRan.load());
+}
+
+TEST_F(SdkPoolTest, EveryTaskRunsOnceAndIsDeletedEvenWhenItThrows) {
+    std::vector<vkl::Host::LogRecord> logged;
+    std::mutex logMutex;
+    vkl::Host::SetLogSink([&](const vkl::Host::LogRecord& r) {
+        std::lock_guard<std::mutex> lock(logMutex);
+        logged.push_back(r);
+    });
+    Taskhub::Host::StartPool(4);
+    TaskCounters counters;
+    auto* pool = Taskhub::CSingleton<Taskhub::CMessageLoopPoolForSDK>::GetInstance();
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_TRUE(pool->PostTask("k" + std::to_string(i % 5), new CountingTask(counters)));
+    }
+    ASSERT_TRUE(pool->PostTask("PTZ", new CountingTask(counters, [] { throw std::runtime_error("boom"); })));
+    ASSERT_TRUE(pool->PostTask("PTZ", new CountingTask(counters, [] { throw 7; })));
+    ASSERT_TRUE(pool->PostTask("PTZ", new CountingTask(counters)));  // the key goes on
+    EXPECT_FALSE(pool->PostTask("PTZ", nullptr));
+    ASSERT_TRUE(WaitIdle(kPatience));
+    vkl::Host::SetLogSink(nullptr);
+
+    EXPECT_EQ(counters.runs.load(), 203);
+    EXPECT_EQ(counters.deletions.load(), 203);
+    std::lock_guard<std::mutex> lock(logMutex);
+    ASSERT_EQ(logged.size(), 2u);
+    EXPECT_EQ(logged[0].level, 6);
+    EXPECT_NE(logged[0].text.find("boom"), std::string::npos);
+}
+
+TEST_F(SdkPoolTest, TasksPostedBeforeTheStartWaitForIt) {
+    TaskCounters counters;
+    auto* pool = Taskhub::CSingleton<Taskhub::CMessageLoopPoolForSDK>::GetInstance();
+    std::vector<int> order;
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(pool->PostTask("PTZ", new CountingTask(counters, [&, i] { order.push_back(i); })));
+    }
+    EXPECT_EQ(Taskhub::Host::PendingTasks(), 5u);
+    EXPECT_EQ(counters.runs.load(), 0);
+    Taskhub::Host::StartPool(2);
+    ASSERT_TRUE(WaitIdle(kPatience));
+    EXPECT_EQ(counters.runs.load(), 5);
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
+TEST_F(SdkPoolTest, StopRunsWhatWasPostedThenRefusesAndDeletes) {
+    Taskhub::Host::StartPool(2);
+    Gate hold;
+    std::atomic<int> chainEnd{0};
+    // A blocked task keeps work queued while StopPool starts draining.
+    PostToPool("PTZ", [&] { hold.Wait(); });
+    std::function<void(int)> chain = [&](int depth) {
+        if (depth == 0) {
+            ++chainEnd;
+            return;
+        }
+        PostToPool("key" + std::to_string(depth % 3), [&, depth] { chain(depth - 1); });
+    };
+    for (int i = 0; i < 10; ++i) PostToPool("CDeviceCommunicate", [&] { chain(20); });
+
+    std::thread stopper([] { Taskhub::Host::StopPool(); });
+    hold.Open();
+    stopper.join();
+    EXPECT_EQ(chainEnd.load(), 10);  // tasks posted by draining tasks ran too
+    EXPECT_EQ(Taskhub::Host::PendingTasks(), 0u);
+
+    TaskCounters late;
+    auto* pool = Taskhub::CSingleton<Taskhub::CMessageLoopPoolForSDK>::GetInstance();
+    EXPECT_FALSE(pool->PostTask("PTZ", new CountingTask(late)));
+    EXPECT_EQ(late.runs.load(), 0);
+    EXPECT_EQ(late.deletions.load(), 1);
+    EXPECT_EQ(Taskhub::Host::PendingTasks(), 0u);
+}
+
+TEST_F(SdkPoolTest, WaitIdleCoversTasksThatPostTasksAcrossPoolAndUI) {
+    Taskhub::Host::StartPool(3);
+    Taskhub::Host::StartUILoopThread();
+    std::atomic<int> hops{0};
+    std::atomic<bool> wrongThread{false};
+    std::function<void(int)> hop = [&](int left) {
+        ++hops;
+        if (left == 0) return;
+        if (left % 2) {
+            PostToUI([&, left] {
+                if (!Taskhub::Host::IsUIThread()) wrongThread = true;
+                hop(left - 1);
+            });
+        } else {
+            PostToPool("PTZ", [&, left] {
+                if (!Taskhub::Host::IsPoolThread()) wrongThread = true;
+                hop(left - 1);
+            });
+        }
+    };
+    for (int i = 0; i < 8; ++i) PostToPool("key" + std::to_string(i), [&] { hop(40); });
+    ASSERT_TRUE(WaitIdle(kPatience));
+    EXPECT_EQ(hops.load(), 8 * 41);
+    EXPECT_FALSE(wrongThread.load());
+    EXPECT_EQ(Taskhub::Host::PendingTasks(), 0u);
+}
+
+TEST_F(SdkPoolTest, WaitIdleFromInsideATaskRefusesAtOnce) {
+    Taskhub::Host::StartPool(2);
+    vkl::Host::SetLogLevel(7);  // keep the expected error line out of the output
+    std::atomic<int> answer{-1};
+    PostToPool("PTZ", [&] { answer = WaitIdle(kPatience) ? 1 : 0; });
+    ASSERT_TRUE(WaitIdle(kPatience));
+    vkl::Host::SetLogLevel(1);
+    EXPECT_EQ(answer.load(), 0);
+}
+
+}  // namespace
