@@ -105,6 +105,10 @@ void AdvancePlatformClock(int64_t seconds) {
     platform.SetNow(platform.Now() + seconds);
 }
 
+void UseRealPlatformClock(bool real) {
+    Platform::Instance().UseRealClock(real);
+}
+
 std::vector<int> LoggedInSessions() {
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@ using zrsdk_test::PlatformTest;
 
 struct LockEvents {
     std::mutex mutex;
+    std::condition_variable arrived;
     std::vector<ZRSDK_LOCKSTATUS_CHANGED_NOTIFY> received;
     std::vector<unsigned int> sizes;
 };
@@ -27,6 +29,7 @@ void CollectLockEvents(int type, int result, void* data, unsigned int size, void
     std::lock_guard<std::mutex> lock(events->mutex);
     events->received.push_back(notify);
     events->sizes.push_back(size);
+    events->arrived.notify_all();
 }
 
 class LockTest : public PlatformTest {
@@ -160,6 +163,26 @@ TEST_F(LockTest, PlatformClockExpiresLocksAndTellsEverySession) {
     ASSERT_EQ(after.size(), 4u);
     EXPECT_EQ(after[3].status, ZRSDK_LOCK_EVENT_RELEASED);
     EXPECT_STREQ(after[3].message, "supervisor");
+}
+
+TEST_F(LockTest, RealClockExpiresLocksByItself) {
+    LockEvents events;
+    ASSERT_EQ(ZRSDK_SetLoginEventCallback(session, CollectLockEvents, &events), ZRSDK_OK);
+    UseRealPlatformClock(true);
+    ZRSDK_PTZ_RESULT result{};
+    ASSERT_EQ(Arrange(session, "ch-0005", ZRSDK_PTZ_LOCK, 1, result), ZRSDK_OK);
+    {
+        std::unique_lock<std::mutex> lock(events.mutex);
+        ASSERT_TRUE(events.arrived.wait_for(lock, std::chrono::seconds(20),
+                                            [&] { return events.received.size() >= 2; }));
+        EXPECT_EQ(events.received[1].status, ZRSDK_LOCK_EVENT_EXPIRED);
+    }
+    EXPECT_TRUE(GetLocks().empty());
+    // Shifting the running clock works as on the manual one.
+    const int64_t before = PlatformTime();
+    AdvancePlatformClock(3600);
+    EXPECT_GE(PlatformTime(), before + 3600);
+    UseRealPlatformClock(false);
 }
 
 }  // namespace

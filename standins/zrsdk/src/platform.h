@@ -3,8 +3,10 @@
 // one mutex. The event thread has a lock of its own and never takes the
 // platform's, so events may be queued with the platform lock held; callbacks
 // of the SDK's own (bindings, cruise) are called with it released.
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -30,24 +32,45 @@ public:
     LockTable locks;
     std::vector<std::string> vehiclePreviewCodes;
 
-    int64_t Now() const { return m_now; }
+    // The platform's time in seconds since 1970: manual (moved only by
+    // SetNow) or the system clock plus an offset that SetNow adjusts.
+    int64_t Now() const;
     // Sets the clock and expires the locks that ran out by then, with a
     // lock-status event for each.
     void SetNow(int64_t secondsSince1970);
+    void ExpireLocks();
     // Queues a lock-status event for every logged-in session.
     void BroadcastLockStatus(int status, const std::string& code, const std::string& user);
     // Releases the user's locks when the user's last session is gone.
     void ReleaseLocksOfDepartedUser(const std::string& user);
 
-    // Back to the default data; keeps accounts and sessions. Takes the lock.
+    // Back to the default data and a manual clock at the system time; keeps
+    // accounts and sessions. Take no lock before calling these two.
     void ResetData();
+    // Real: the clock follows the system clock and a ticker thread expires
+    // locks as their time runs out. Manual: the clock stops where it is.
+    void UseRealClock(bool real);
+
+    ~Platform();
 
 private:
     Platform();
+    void Tick();
+    // Needs m_modeMutex.
+    void StopTicker();
 
     std::mutex m_mutex;
-    int64_t m_now = 0;
+    bool m_realClock = false;
+    int64_t m_manualNow = 0;
+    int64_t m_offset = 0;
     EventDispatcher m_events;
+
+    // Serialises clock-mode changes; guards m_ticker.
+    std::mutex m_modeMutex;
+    std::mutex m_tickerMutex;
+    std::condition_variable m_tickerWake;
+    bool m_tickerStop = false;
+    std::thread m_ticker;
 };
 
 }  // namespace zrsdk

@@ -128,7 +128,9 @@ TEST_F(PtzTest, WiperAndScanStateFollowTheAuxiliaryCalls) {
 
 TEST_F(PtzTest, PresetQueryReportsTheTotalAndNeverWritesPastTheBuffer) {
     // The hall dome has 300 presets: the full buffer holds 256 of them.
-    std::vector<uint8_t> full(sizeof(ZRSDK_PRESET_BUFFER) + 16, 0xEE);
+    // Guards of two entries behind each buffer catch a stray entry.
+    const std::size_t guard = 2 * sizeof(ZRSDK_PRESET_POINT);
+    std::vector<uint8_t> full(sizeof(ZRSDK_PRESET_BUFFER) + guard, 0xEE);
     ASSERT_EQ(ZRSDK_PtzGetPresetPoints(session, "ch-0003", full.data(),
                                        sizeof(ZRSDK_PRESET_BUFFER)),
               ZRSDK_OK);
@@ -144,7 +146,7 @@ TEST_F(PtzTest, PresetQueryReportsTheTotalAndNeverWritesPastTheBuffer) {
 
     // A buffer with room for 2.5 entries gets the count and two entries.
     const unsigned int small = 4 + 2 * sizeof(ZRSDK_PRESET_POINT) + 52;
-    std::vector<uint8_t> partial(small + 8, 0xEE);
+    std::vector<uint8_t> partial(small + guard, 0xEE);
     ASSERT_EQ(ZRSDK_PtzGetPresetPoints(session, "ch-0003", partial.data(), small), ZRSDK_OK);
     int32_t count = 0;
     std::memcpy(&count, partial.data(), 4);

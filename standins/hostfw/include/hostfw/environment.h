@@ -8,17 +8,13 @@
 #include <string>
 
 #include "host_export.h"
+#include "hostfw/menu.h"
 
 namespace KMPluginAPI { class IClientLogicalPluginAPI; }
 namespace AccountLogic { class CUserManagerExternal; class CLoginManagerExternal; }
 namespace ResourceTree { class CGroupManagerExternal; }
 
 namespace hostfw {
-
-struct MenuEntry {
-    std::string code;
-    std::string name;
-};
 
 struct EnvironmentOptions {
     std::size_t poolThreads = 4;

@@ -101,13 +101,18 @@ HOST_API void SetDefaultLockTime(int seconds);
 
 // ---- the platform's clock ---------------------------------------------------------
 
-// The platform clock is manual: it starts at the real time of the last reset
+// The platform clock is manual after a reset: it starts at the system time
 // and moves only here. Moving it expires the PTZ locks whose time ran out and
 // pushes a lock-status event (40, ZRSDK_LOCK_EVENT_EXPIRED) for each to every
 // logged-in session.
 HOST_API int64_t PlatformTime();  // seconds since 1970
 HOST_API void SetPlatformTime(int64_t secondsSince1970);
 HOST_API void AdvancePlatformClock(int64_t seconds);
+// true: the clock runs with the system clock from where it stands (the two
+// calls above shift it) and locks expire by themselves within a fraction of
+// a second, as on a live platform; for the example host. false: back to
+// manual, stopped where it stands. Reset makes it manual.
+HOST_API void UseRealPlatformClock(bool real);
 
 // ---- faults, latency, callbacks --------------------------------------------------------
 

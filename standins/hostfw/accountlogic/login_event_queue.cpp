@@ -1,0 +1,81 @@
+#include "login_event_queue.h"
+
+#include <cstring>
+#include <exception>
+
+#include <boost/asio/post.hpp>
+
+#include "vkl/log.h"
+
+namespace AccountLogic {
+
+namespace {
+
+// A delivered event: the parameter object and the copy of the payload it
+// points into, kept together.
+struct DeliveredEvent {
+    std::unique_ptr<unsigned char[]> bytes;
+    CLoginParam param;
+
+    // A null payload stays null (with the size the SDK gave, never read); any
+    // other one is copied, and even an empty one gets a valid pointer.
+    DeliveredEvent(int type, int result, const unsigned char* data, unsigned int size)
+        : bytes(Copy(data, size)), param(type, result, bytes.get(), size) {}
+
+    static std::unique_ptr<unsigned char[]> Copy(const unsigned char* data, unsigned int size) {
+        if (!data) return nullptr;
+        std::unique_ptr<unsigned char[]> copy(new unsigned char[size ? size : 1]);
+        std::memcpy(copy.get(), data, size);
+        return copy;
+    }
+};
+
+}  // namespace
+
+LoginEventQueue::LoginEventQueue(Deliver deliver)
+    : m_deliver(std::move(deliver)), m_work(boost::asio::make_work_guard(m_io)) {
+    m_thread = std::thread([this] { m_io.run(); });
+    m_threadId = m_thread.get_id();
+}
+
+LoginEventQueue::~LoginEventQueue() {
+    m_work.reset();  // run() returns once every queued event is delivered
+    if (m_thread.joinable()) m_thread.join();
+}
+
+bool LoginEventQueue::OnDeliveryThread() const { return std::this_thread::get_id() == m_threadId; }
+
+void LoginEventQueue::Push(int eventType, int eventResult, const void* data, unsigned int size) {
+    auto event = std::make_shared<DeliveredEvent>(
+        eventType, eventResult, static_cast<const unsigned char*>(data), size);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_pending;
+    }
+    boost::asio::post(m_io, [this, event] {
+        try {
+            m_deliver(std::shared_ptr<CLoginParam>(event, &event->param));
+        } catch (const std::exception& e) {
+            vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "AccountLogic", __LINE__,
+                                            "AccountLogic::LoginEventQueue", "",
+                                            "login event %d: delivery threw: %s",
+                                            event->param.GetEventType(), e.what());
+        }
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (--m_pending == 0) m_idle.notify_all();
+    });
+}
+
+bool LoginEventQueue::WaitIdle(std::chrono::milliseconds timeout) {
+    // The delivery in progress on this thread would never end the wait.
+    if (OnDeliveryThread()) return false;
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_idle.wait_for(lock, timeout, [&] { return m_pending == 0; });
+}
+
+std::size_t LoginEventQueue::Pending() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_pending;
+}
+
+}  // namespace AccountLogic
