@@ -33,7 +33,7 @@ ZRSDK_BINDING_ITEM MakeItem(int flag, const std::string& id, const std::string& 
 
 std::unique_ptr<BindingAnswer> BuildBindingAnswer(const Channel& channel) {
     auto answer = std::make_unique<BindingAnswer>();
-    answer->record.channel = MakeItem(1, channel.spec.code, channel.spec.name);
+    answer->record.channel = MakeItem(1, channel.info.code, channel.info.name);
     for (const auto& group : channel.bindings) {
         answer->items.emplace_back();
         for (const auto& item : group.items) {
@@ -71,7 +71,7 @@ HOST_API int ZRSDK_SmartTrackOperate(int sessionId, const ZRSDK_SMARTTRACK_OPERA
     }
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
-    const control::UserSpec* user = nullptr;
+    const control::UserAccount* user = nullptr;
     Channel* channel = nullptr;
     if ((rc = SessionUser(platform, sessionId, user)) ||
         (rc = FindChannel(platform, ReadText(operate->code), channel))) {
@@ -100,7 +100,7 @@ HOST_API int ZRSDK_VehiclePreviewConfig(int sessionId, const ZRSDK_VEHICLE_PREVI
     }
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
-    const control::UserSpec* user = nullptr;
+    const control::UserAccount* user = nullptr;
     if ((rc = SessionUser(platform, sessionId, user))) {
         return call.Finish(rc);
     }
@@ -131,7 +131,7 @@ HOST_API int ZRSDK_GetResourceBinding(int sessionId, const char* channelCode,
     {
         auto& platform = Platform::Instance();
         std::lock_guard<std::mutex> lock(platform.Mutex());
-        const control::UserSpec* account = nullptr;
+        const control::UserAccount* account = nullptr;
         Channel* channel = nullptr;
         if ((rc = SessionUser(platform, sessionId, account)) ||
             (rc = FindChannel(platform, ReadText(channelCode, strnlen(channelCode, kCodeLimit)),
@@ -162,7 +162,7 @@ HOST_API int ZRSDK_GetFlowSetIFrame(int sessionId, const char* channelCode) {
     }
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
-    const control::UserSpec* user = nullptr;
+    const control::UserAccount* user = nullptr;
     Channel* channel = nullptr;
     if ((rc = SessionUser(platform, sessionId, user)) ||
         (rc = FindChannel(platform, ReadText(channelCode, strnlen(channelCode, kCodeLimit)),

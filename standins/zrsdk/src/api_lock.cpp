@@ -18,7 +18,7 @@ HOST_API int ZRSDK_GetUserLoginData(int sessionId, ZRSDK_USER_LOGIN_DATA* data) 
     }
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
-    const control::UserSpec* user = nullptr;
+    const control::UserAccount* user = nullptr;
     if ((rc = SessionUser(platform, sessionId, user))) {
         return call.Finish(rc);
     }
@@ -52,14 +52,14 @@ HOST_API int ZRSDK_PtzArrangePtz(int sessionId, const ZRSDK_PTZ_LOCK_INFO* info,
     }
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
-    const control::UserSpec* user = nullptr;
+    const control::UserAccount* user = nullptr;
     Channel* channel = nullptr;
     const std::string code = ReadText(info->code);
     if ((rc = SessionUser(platform, sessionId, user)) ||
         (rc = FindChannel(platform, code, channel))) {
         return call.Finish(rc);
     }
-    if (!channel->spec.isPtz) {
+    if (!channel->info.isPtz) {
         return call.Finish(ZRSDK_ERR_NOT_PTZ);
     }
     // The holder is the session's user; the names in the record are the

@@ -22,16 +22,16 @@ std::unique_ptr<CruiseAnswer> BuildCruiseAnswer(const Channel& channel) {
     const auto& cruise = channel.ptz.Cruise();
     auto answer = std::make_unique<CruiseAnswer>();
     WriteText(answer->record.code,
-              cruise.reportedCode.empty() ? channel.spec.code : cruise.reportedCode);
+              cruise.reportedCode.empty() ? channel.info.code : cruise.reportedCode);
     WriteText(answer->record.name, cruise.name);
     answer->record.enabled = 1;
-    for (const auto& spec : cruise.items) {
+    for (const auto& info : cruise.items) {
         ZRSDK_CRUISE_PRESET_ITEM item{};
-        item.presetNo = spec.presetIndex;
-        item.presetIndex = spec.presetIndex;
-        item.idleTime = spec.idleTime;
-        WriteText(item.beginTime, spec.beginTime);
-        WriteText(item.endTime, spec.endTime);
+        item.presetNo = info.presetIndex;
+        item.presetIndex = info.presetIndex;
+        item.idleTime = info.idleTime;
+        WriteText(item.beginTime, info.beginTime);
+        WriteText(item.endTime, info.endTime);
         answer->items.push_back(item);
     }
     answer->record.itemCount = static_cast<int32_t>(answer->items.size());
@@ -61,13 +61,13 @@ HOST_API int ZRSDK_PtzGetPresetPoints(int sessionId, const char* channelCode, vo
     }
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
-    const control::UserSpec* user = nullptr;
+    const control::UserAccount* user = nullptr;
     Channel* channel = nullptr;
     if ((rc = SessionUser(platform, sessionId, user)) ||
         (rc = FindChannel(platform, CodeText(channelCode), channel))) {
         return call.Finish(rc);
     }
-    if (!channel->spec.isPtz) {
+    if (!channel->info.isPtz) {
         return call.Finish(ZRSDK_ERR_NOT_PTZ);
     }
     // The count is the channel's total; entries go in number order as far as
@@ -111,7 +111,7 @@ HOST_API int ZRSDK_PtzOperatePresetPoint(int sessionId, const ZRSDK_PTZ_PRESET_I
     }
     std::string name;
     rc = WithSteerablePtz(sessionId, ReadText(info->code),
-                          [&](Channel& channel, const control::UserSpec&) {
+                          [&](Channel& channel, const control::UserAccount&) {
                               switch (info->op) {
                                   case ZRSDK_PRESET_SET:
                                       return channel.ptz.SetPreset(index, ReadText(info->name),
@@ -145,13 +145,13 @@ HOST_API int ZRSDK_GetChannelCruisePreset(int sessionId, const char* channelCode
     {
         auto& platform = Platform::Instance();
         std::lock_guard<std::mutex> lock(platform.Mutex());
-        const control::UserSpec* account = nullptr;
+        const control::UserAccount* account = nullptr;
         Channel* channel = nullptr;
         if ((rc = SessionUser(platform, sessionId, account)) ||
             (rc = FindChannel(platform, CodeText(channelCode), channel))) {
             return call.Finish(rc);
         }
-        if (!channel->spec.isPtz) {
+        if (!channel->info.isPtz) {
             return call.Finish(ZRSDK_ERR_NOT_PTZ);
         }
         answer = BuildCruiseAnswer(*channel);
@@ -183,19 +183,19 @@ HOST_API int ZRSDK_SetChannelCruisePreset(int sessionId, const ZRSDK_CRUISE_PRES
         (cruise->itemCount > 0 && !itemsReadable)) {
         return call.Finish(ZRSDK_ERR_INVALID_PARAM);
     }
-    control::CruiseSpec spec;
-    spec.name = ReadText(cruise->name);
+    control::CruisePlan info;
+    info.name = ReadText(cruise->name);
     for (int32_t i = 0; i < cruise->itemCount; ++i) {
         const auto& item = cruise->items[i];
         if (item.presetIndex <= 0) {
             return call.Finish(ZRSDK_ERR_INVALID_PARAM);
         }
-        spec.items.push_back({item.presetIndex, item.idleTime, ReadText(item.beginTime),
+        info.items.push_back({item.presetIndex, item.idleTime, ReadText(item.beginTime),
                               ReadText(item.endTime)});
     }
     return call.Finish(WithSteerablePtz(sessionId, ReadText(cruise->code),
-                                        [&](Channel& channel, const control::UserSpec&) {
-                                            channel.ptz.SetCruise(spec);
+                                        [&](Channel& channel, const control::UserAccount&) {
+                                            channel.ptz.SetCruise(info);
                                             return ZRSDK_OK;
                                         }));
 }

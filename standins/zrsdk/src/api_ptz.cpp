@@ -25,7 +25,7 @@ int AuxCall(const char* function, int sessionId, const ZRSDK_PTZ_AUX_INFO* info,
     }
     return call.Finish(WithSteerablePtz(
         sessionId, ReadText(info->code),
-        [&](Channel& channel, const control::UserSpec&) { return apply(channel.ptz, *info); }));
+        [&](Channel& channel, const control::UserAccount&) { return apply(channel.ptz, *info); }));
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ HOST_API int ZRSDK_PtzOperateDirect(int sessionId, const ZRSDK_PTZ_DIRECT_INFO* 
         return call.Finish(ZRSDK_ERR_INVALID_PARAM);
     }
     rc = WithSteerablePtz(sessionId, ReadText(info->code),
-                          [&](Channel& channel, const control::UserSpec&) {
+                          [&](Channel& channel, const control::UserAccount&) {
                               return channel.ptz.Move(info->direction, info->speed1,
                                                       info->start == 1);
                           });
@@ -72,7 +72,7 @@ HOST_API int ZRSDK_PtzOperateCamera(int sessionId, const ZRSDK_PTZ_CAMERA_INFO* 
         return call.Finish(ZRSDK_ERR_INVALID_PARAM);
     }
     rc = WithSteerablePtz(sessionId, ReadText(info->code),
-                          [&](Channel& channel, const control::UserSpec&) {
+                          [&](Channel& channel, const control::UserAccount&) {
                               return channel.ptz.Lens(info->operType, info->operCode, info->speed,
                                                       info->start == 1);
                           });
@@ -95,7 +95,7 @@ HOST_API int ZRSDK_PtzSitPosition(int sessionId, const ZRSDK_PTZ_SIT_INFO* info,
         return call.Finish(ZRSDK_ERR_INVALID_PARAM);
     }
     rc = WithSteerablePtz(sessionId, ReadText(info->code),
-                          [&](Channel& channel, const control::UserSpec&) {
+                          [&](Channel& channel, const control::UserAccount&) {
                               return channel.ptz.Position(info->x, info->y, info->z, value);
                           });
     if (rc == ZRSDK_OK) {
@@ -118,7 +118,7 @@ HOST_API int ZRSDK_PtzSitPositionEx(int sessionId, const ZRSDK_PTZ_SIT_INFO_EX* 
         return call.Finish(ZRSDK_ERR_INVALID_PARAM);
     }
     rc = WithSteerablePtz(sessionId, ReadText(info->code),
-                          [&](Channel& channel, const control::UserSpec&) {
+                          [&](Channel& channel, const control::UserAccount&) {
                               return channel.ptz.PositionEx(info->extA, info->extB,
                                                             info->extValues, info->extFlag);
                           });

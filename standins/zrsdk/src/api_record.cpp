@@ -16,7 +16,7 @@ void FillRecordResult(ZRSDK_RECORD_RESULT* result, int planId, const std::string
 int StartPlan(int sessionId, control::RecordingView plan, ZRSDK_RECORD_RESULT* result) {
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
-    const control::UserSpec* user = nullptr;
+    const control::UserAccount* user = nullptr;
     Channel* channel = nullptr;
     if (int rc = SessionUser(platform, sessionId, user)) {
         return rc;
@@ -38,7 +38,7 @@ int StopPlan(int sessionId, bool app, const std::string& code, int streamType, b
              ZRSDK_RECORD_RESULT* result) {
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
-    const control::UserSpec* user = nullptr;
+    const control::UserAccount* user = nullptr;
     Channel* channel = nullptr;
     if (int rc = SessionUser(platform, sessionId, user)) {
         return rc;

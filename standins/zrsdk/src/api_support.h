@@ -11,7 +11,7 @@
 namespace zrsdk {
 
 // ZRSDK_OK and the session's user, or ZRSDK_ERR_INVALID_SESSION.
-inline int SessionUser(Platform& platform, int sessionId, const control::UserSpec*& user) {
+inline int SessionUser(Platform& platform, int sessionId, const control::UserAccount*& user) {
     user = platform.users.UserOf(sessionId);
     return user != nullptr ? ZRSDK_OK : ZRSDK_ERR_INVALID_SESSION;
 }
@@ -27,7 +27,7 @@ inline int FindSteerablePtz(Platform& platform, const std::string& code, const s
     if (int rc = FindChannel(platform, code, channel)) {
         return rc;
     }
-    if (!channel->spec.isPtz) {
+    if (!channel->info.isPtz) {
         return ZRSDK_ERR_NOT_PTZ;
     }
     if (platform.locks.HeldByOther(code, user, platform.Now()) != nullptr) {
@@ -61,7 +61,7 @@ template <class Op>
 int WithSteerablePtz(int sessionId, const std::string& code, Op op) {
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
-    const control::UserSpec* user = nullptr;
+    const control::UserAccount* user = nullptr;
     Channel* channel = nullptr;
     if (int rc = SessionUser(platform, sessionId, user)) {
         return rc;

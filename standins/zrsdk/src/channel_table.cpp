@@ -8,16 +8,16 @@ ChannelTable::ChannelTable() {
 
 void ChannelTable::Reset() {
     m_channels.clear();
-    for (const auto& spec : control::DefaultChannels()) {
-        Add(spec);
+    for (const auto& info : control::DefaultChannels()) {
+        Add(info);
     }
     AddDefaultContent(*this);
 }
 
-void ChannelTable::Add(const control::ChannelSpec& spec) {
+void ChannelTable::Add(const control::ChannelInfo& info) {
     Channel channel;
-    channel.spec = spec;
-    m_channels[spec.code] = std::move(channel);
+    channel.info = info;
+    m_channels[info.code] = std::move(channel);
 }
 
 bool ChannelTable::Remove(const std::string& code) {

@@ -10,9 +10,9 @@
 namespace zrsdk {
 
 struct Channel {
-    control::ChannelSpec spec;
+    control::ChannelInfo info;
     PtzUnit ptz;
-    std::vector<control::BindingGroupSpec> bindings;
+    std::vector<control::BindingGroup> bindings;
     int iFrameRequests = 0;
     std::vector<ZRSDK_SMARTTRACK_OPERATE> smartTrackOperations;
 };
@@ -22,7 +22,7 @@ public:
     ChannelTable();
     // Back to the default channels with their presets, cruises and bindings.
     void Reset();
-    void Add(const control::ChannelSpec& spec);
+    void Add(const control::ChannelInfo& info);
     bool Remove(const std::string& code);
     Channel* Find(const std::string& code);
     const Channel* Find(const std::string& code) const;
@@ -36,6 +36,6 @@ private:
 // What the default channels carry (defaults.cpp).
 void AddDefaultContent(ChannelTable& channels);
 // Presets 1..count named "Preset <n>", spread over the pan range.
-std::vector<control::PresetSpec> NumberedPresets(int count);
+std::vector<control::PresetPoint> NumberedPresets(int count);
 
 }  // namespace zrsdk

@@ -46,13 +46,13 @@ void ResetAll() {
     Reset();
 }
 
-void AddUser(const UserSpec& user) {
+void AddUser(const UserAccount& user) {
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
     platform.users.AddUser(user);
 }
 
-void AddChannel(const ChannelSpec& channel) {
+void AddChannel(const ChannelInfo& channel) {
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
     platform.channels.Add(channel);
@@ -65,7 +65,7 @@ bool RemoveChannel(const std::string& code) {
     return platform.channels.Remove(code);
 }
 
-bool SetPresets(const std::string& code, const std::vector<PresetSpec>& presets) {
+bool SetPresets(const std::string& code, const std::vector<PresetPoint>& presets) {
     return OnChannel(code, [&](Channel& channel) { channel.ptz.SetPresets(presets); });
 }
 
@@ -73,11 +73,11 @@ bool FillPresets(const std::string& code, int count) {
     return SetPresets(code, NumberedPresets(count));
 }
 
-bool SetCruise(const std::string& code, const CruiseSpec& cruise) {
+bool SetCruise(const std::string& code, const CruisePlan& cruise) {
     return OnChannel(code, [&](Channel& channel) { channel.ptz.SetCruise(cruise); });
 }
 
-bool SetBindings(const std::string& code, const std::vector<BindingGroupSpec>& groups) {
+bool SetBindings(const std::string& code, const std::vector<BindingGroup>& groups) {
     return OnChannel(code, [&](Channel& channel) { channel.bindings = groups; });
 }
 

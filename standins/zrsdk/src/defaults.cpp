@@ -5,14 +5,14 @@
 namespace zrsdk {
 namespace control {
 
-std::vector<UserSpec> DefaultUsers() {
+std::vector<UserAccount> DefaultUsers() {
     return {
         {"operator", "operator", "U-0001"},
         {"supervisor", "supervisor", "U-0002"},
     };
 }
 
-std::vector<ChannelSpec> DefaultChannels() {
+std::vector<ChannelInfo> DefaultChannels() {
     // A PTZ dome, a recorder with fixed and PTZ cameras, and a second dome.
     return {
         {"ch-0001", "1000001", "Gate dome", "dev-0001", 1, true},
@@ -25,8 +25,8 @@ std::vector<ChannelSpec> DefaultChannels() {
 
 }  // namespace control
 
-std::vector<control::PresetSpec> NumberedPresets(int count) {
-    std::vector<control::PresetSpec> presets;
+std::vector<control::PresetPoint> NumberedPresets(int count) {
+    std::vector<control::PresetPoint> presets;
     for (int n = 1; n <= count; ++n) {
         presets.push_back({n, "Preset " + std::to_string(n), (n * 10) % 360 * 1.0,
                            (n % 9) * 10.0 - 40.0, 1.0 + n % 5});

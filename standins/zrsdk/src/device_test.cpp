@@ -16,7 +16,7 @@ struct BindingCopy {
     unsigned int length = 0;
     std::thread::id thread;
     std::string channel;
-    std::vector<BindingGroupSpec> groups;
+    std::vector<BindingGroup> groups;
 };
 
 void CopyBinding(int message, const void* data, unsigned int length, void* user) {
@@ -30,11 +30,11 @@ void CopyBinding(int message, const void* data, unsigned int length, void* user)
     copy->groups.clear();
     for (int g = 0; g < record->groupCount; ++g) {
         const ZRSDK_BINDING_GROUP& group = record->groups[g];
-        BindingGroupSpec spec{group.type, group.subtype, {}};
+        BindingGroup info{group.type, group.subtype, {}};
         for (int i = 0; i < group.itemCount; ++i) {
-            spec.items.push_back({group.items[i].flag, group.items[i].id, group.items[i].name});
+            info.items.push_back({group.items[i].flag, group.items[i].id, group.items[i].name});
         }
-        copy->groups.push_back(spec);
+        copy->groups.push_back(info);
     }
 }
 

@@ -216,7 +216,7 @@ struct CruiseCopy {
     int message = 0;
     std::string code;
     std::string name;
-    std::vector<CruiseItemSpec> items;
+    std::vector<CruiseItem> items;
 };
 
 void CopyCruise(int message, void* data, unsigned int, void* user) {

@@ -134,7 +134,7 @@ int PtzUnit::SetPreset(int index, const std::string& name, std::string& storedNa
     if (index <= 0 || index > kMaxPresetNumber) {
         return ZRSDK_ERR_INVALID_PARAM;
     }
-    control::PresetSpec preset;
+    control::PresetPoint preset;
     preset.index = index;
     preset.name = name.empty() ? "Preset " + std::to_string(index) : name;
     preset.x = m_state.x;
@@ -169,7 +169,7 @@ int PtzUnit::DeletePreset(int index, std::string& name) {
     return ZRSDK_OK;
 }
 
-void PtzUnit::SetPresets(const std::vector<control::PresetSpec>& presets) {
+void PtzUnit::SetPresets(const std::vector<control::PresetPoint>& presets) {
     m_presets.clear();
     for (const auto& preset : presets) {
         m_presets[preset.index] = preset;

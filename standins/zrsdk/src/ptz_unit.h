@@ -29,15 +29,15 @@ public:
 
     const control::PtzView& State() const { return m_state; }
     // By number.
-    const std::map<int, control::PresetSpec>& Presets() const { return m_presets; }
-    void SetPresets(const std::vector<control::PresetSpec>& presets);
-    const control::CruiseSpec& Cruise() const { return m_cruise; }
-    void SetCruise(const control::CruiseSpec& cruise) { m_cruise = cruise; }
+    const std::map<int, control::PresetPoint>& Presets() const { return m_presets; }
+    void SetPresets(const std::vector<control::PresetPoint>& presets);
+    const control::CruisePlan& Cruise() const { return m_cruise; }
+    void SetCruise(const control::CruisePlan& cruise) { m_cruise = cruise; }
 
 private:
     control::PtzView m_state;
-    std::map<int, control::PresetSpec> m_presets;
-    control::CruiseSpec m_cruise;
+    std::map<int, control::PresetPoint> m_presets;
+    control::CruisePlan m_cruise;
 };
 
 }  // namespace zrsdk

@@ -33,7 +33,7 @@ HOST_API int ZRSDK_Logout(int sessionId) {
     auto& platform = Platform::Instance();
     {
         std::lock_guard<std::mutex> lock(platform.Mutex());
-        const control::UserSpec* user = nullptr;
+        const control::UserAccount* user = nullptr;
         if ((rc = SessionUser(platform, sessionId, user))) {
             return call.Finish(rc);
         }
@@ -56,7 +56,7 @@ HOST_API int ZRSDK_SetLoginEventCallback(int sessionId, ZRSDK_LoginEventCallback
     auto& platform = Platform::Instance();
     {
         std::lock_guard<std::mutex> lock(platform.Mutex());
-        const control::UserSpec* account = nullptr;
+        const control::UserAccount* account = nullptr;
         if ((rc = SessionUser(platform, sessionId, account))) {
             return call.Finish(rc);
         }
@@ -77,7 +77,7 @@ HOST_API int ZRSDK_QueryChannels(int sessionId, ZRSDK_CHANNEL_ENTRY* entries, in
     }
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());
-    const control::UserSpec* user = nullptr;
+    const control::UserAccount* user = nullptr;
     if ((rc = SessionUser(platform, sessionId, user))) {
         return call.Finish(rc);
     }
@@ -85,15 +85,15 @@ HOST_API int ZRSDK_QueryChannels(int sessionId, ZRSDK_CHANNEL_ENTRY* entries, in
     *count = static_cast<int>(all.size());
     const std::size_t filled = std::min(all.size(), static_cast<std::size_t>(capacity));
     for (std::size_t i = 0; i < filled; ++i) {
-        const auto& spec = all[i]->spec;
+        const auto& info = all[i]->info;
         ZRSDK_CHANNEL_ENTRY& entry = entries[i];
         entry = ZRSDK_CHANNEL_ENTRY{};
-        WriteText(entry.code, spec.code);
-        WriteText(entry.channelId, spec.channelId);
-        WriteText(entry.name, spec.name);
-        WriteText(entry.deviceCode, spec.deviceCode);
-        entry.channelNo = spec.channelNo;
-        entry.isPtz = spec.isPtz ? 1 : 0;
+        WriteText(entry.code, info.code);
+        WriteText(entry.channelId, info.channelId);
+        WriteText(entry.name, info.name);
+        WriteText(entry.deviceCode, info.deviceCode);
+        entry.channelNo = info.channelNo;
+        entry.isPtz = info.isPtz ? 1 : 0;
     }
     return call.Finish(ZRSDK_OK);
 }

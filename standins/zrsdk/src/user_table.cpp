@@ -16,7 +16,7 @@ void UserTable::Reset() {
     }
 }
 
-void UserTable::AddUser(const control::UserSpec& user) {
+void UserTable::AddUser(const control::UserAccount& user) {
     m_users[user.name] = user;
 }
 
@@ -35,7 +35,7 @@ bool UserTable::Logout(int sessionId) {
     return m_sessions.erase(sessionId) > 0;
 }
 
-const control::UserSpec* UserTable::UserOf(int sessionId) const {
+const control::UserAccount* UserTable::UserOf(int sessionId) const {
     auto session = m_sessions.find(sessionId);
     if (session == m_sessions.end()) {
         return nullptr;

@@ -14,17 +14,17 @@ public:
     // Back to the default accounts and no sessions.
     void Reset();
     // Replaces an account of the same name.
-    void AddUser(const control::UserSpec& user);
+    void AddUser(const control::UserAccount& user);
     // ZRSDK_OK and a new id, or ZRSDK_ERR_BAD_LOGIN.
     int Login(const std::string& name, const std::string& password, int& sessionId);
     bool Logout(int sessionId);
     // The account of a live session, or null.
-    const control::UserSpec* UserOf(int sessionId) const;
+    const control::UserAccount* UserOf(int sessionId) const;
     std::vector<int> Sessions() const;
     bool HasSessionOf(const std::string& name) const;
 
 private:
-    std::map<std::string, control::UserSpec> m_users;
+    std::map<std::string, control::UserAccount> m_users;
     std::map<int, std::string> m_sessions;
     int m_nextSessionId = 1001;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // Control side of the stand-in platform SDK, for tests and the example host:
 // shape the in-memory platform, inject faults, read back what callers sent,
-// inspect the platform's state and push server events onto login connections.
+// read the platform's state and push server events onto login connections.
 // Every function is thread-safe.
 #include <chrono>
 #include <cstddef>
@@ -19,14 +19,14 @@ namespace control {
 
 // ---- platform data ------------------------------------------------------------
 
-struct UserSpec {
+struct UserAccount {
     std::string name;
     std::string password;
     // The user's platform code, reported in the login data next to the name.
     std::string userCode;
 };
 
-struct ChannelSpec {
+struct ChannelInfo {
     std::string code;        // "ch-0001"
     std::string channelId;
     std::string name;
@@ -35,7 +35,7 @@ struct ChannelSpec {
     bool isPtz = false;
 };
 
-struct PresetSpec {
+struct PresetPoint {
     int index = 0;
     std::string name;
     double x = 0;
@@ -43,39 +43,39 @@ struct PresetSpec {
     double z = 1;
 };
 
-struct CruiseItemSpec {
+struct CruiseItem {
     int presetIndex = 0;
     int idleTime = 0;
     std::string beginTime;
     std::string endTime;
 };
 
-struct CruiseSpec {
+struct CruisePlan {
     std::string name;
     // Code the cruise answer names; empty = the channel's own code.
     std::string reportedCode;
-    std::vector<CruiseItemSpec> items;
+    std::vector<CruiseItem> items;
 };
 
-struct BindingItemSpec {
+struct BindingItem {
     int flag = 0;
     std::string id;
     std::string name;
 };
 
-struct BindingGroupSpec {
+struct BindingGroup {
     int type = 0;
     int subtype = 0;
-    std::vector<BindingItemSpec> items;
+    std::vector<BindingItem> items;
 };
 
 // The accounts a fresh platform knows: operator/operator (U-0001) and
 // supervisor/supervisor (U-0002).
-HOST_API std::vector<UserSpec> DefaultUsers();
+HOST_API std::vector<UserAccount> DefaultUsers();
 // The channels a fresh platform has: ch-0001 (PTZ, dev-0001), ch-0002 (fixed),
 // ch-0003 (PTZ, 300 presets), ch-0004 (fixed) on dev-0002, ch-0005 (PTZ, no
 // presets, dev-0003).
-HOST_API std::vector<ChannelSpec> DefaultChannels();
+HOST_API std::vector<ChannelInfo> DefaultChannels();
 
 // Back to the default platform data: channels with their presets, cruises and
 // bindings, PTZ state, recordings, locks, the clock, faults, latencies,
@@ -85,17 +85,17 @@ HOST_API void Reset();
 // Reset plus: every session logged out, accounts back to the defaults.
 HOST_API void ResetAll();
 
-HOST_API void AddUser(const UserSpec& user);
+HOST_API void AddUser(const UserAccount& user);
 // Adds or replaces a channel (keyed by code); a new channel starts with no
 // presets, cruise or bindings.
-HOST_API void AddChannel(const ChannelSpec& channel);
+HOST_API void AddChannel(const ChannelInfo& channel);
 HOST_API bool RemoveChannel(const std::string& code);
 // False for an unknown channel. SetPresets replaces the channel's presets.
-HOST_API bool SetPresets(const std::string& code, const std::vector<PresetSpec>& presets);
+HOST_API bool SetPresets(const std::string& code, const std::vector<PresetPoint>& presets);
 // Presets 1..count named "Preset <n>".
 HOST_API bool FillPresets(const std::string& code, int count);
-HOST_API bool SetCruise(const std::string& code, const CruiseSpec& cruise);
-HOST_API bool SetBindings(const std::string& code, const std::vector<BindingGroupSpec>& groups);
+HOST_API bool SetCruise(const std::string& code, const CruisePlan& cruise);
+HOST_API bool SetBindings(const std::string& code, const std::vector<BindingGroup>& groups);
 // Lock time granted when a lock request asks for 0 seconds (default 300).
 HOST_API void SetDefaultLockTime(int seconds);
 
@@ -226,8 +226,8 @@ struct LockView {
 
 // False for an unknown channel.
 HOST_API bool GetPtzState(const std::string& code, PtzView& view);
-HOST_API std::vector<PresetSpec> GetPresets(const std::string& code);
-HOST_API CruiseSpec GetCruise(const std::string& code);
+HOST_API std::vector<PresetPoint> GetPresets(const std::string& code);
+HOST_API CruisePlan GetCruise(const std::string& code);
 // Every plan, running and ended, in start order.
 HOST_API std::vector<RecordingView> GetRecordings();
 HOST_API std::vector<LockView> GetLocks();

@@ -30,9 +30,9 @@ bool GetPtzState(const std::string& code, PtzView& view) {
     return true;
 }
 
-std::vector<PresetSpec> GetPresets(const std::string& code) {
-    return FromChannel<std::vector<PresetSpec>>(code, [](const Channel& channel) {
-        std::vector<PresetSpec> presets;
+std::vector<PresetPoint> GetPresets(const std::string& code) {
+    return FromChannel<std::vector<PresetPoint>>(code, [](const Channel& channel) {
+        std::vector<PresetPoint> presets;
         for (const auto& entry : channel.ptz.Presets()) {
             presets.push_back(entry.second);
         }
@@ -40,8 +40,8 @@ std::vector<PresetSpec> GetPresets(const std::string& code) {
     });
 }
 
-CruiseSpec GetCruise(const std::string& code) {
-    return FromChannel<CruiseSpec>(code, [](const Channel& channel) { return channel.ptz.Cruise(); });
+CruisePlan GetCruise(const std::string& code) {
+    return FromChannel<CruisePlan>(code, [](const Channel& channel) { return channel.ptz.Cruise(); });
 }
 
 std::vector<RecordingView> GetRecordings() {
