@@ -2,6 +2,9 @@
 // grant, a refusal, a failure and a query, the automatic release on the
 // host's manual clock, the timer following the table, and the lock-status
 // notices of the server.
+#include <atomic>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "ptz_fixture.h"
@@ -271,6 +274,30 @@ TEST_F(PtzLockTest, TimerFollowsTheTableAndIgnoresOtherIds) {
     LockResult(4);
     WaitIdle();
     EXPECT_FALSE(Worker().IsLockTimerRunning());
+}
+
+// A smoke test of the lock order: the table fills and empties again and
+// again (a timer started by the pool thread, retired by the façade's
+// DelLockCamera) while the clock ticks on another thread and each tick
+// takes the worker's mutex. The run must end, with the table empty and no
+// timer running. (The locks are long, so no tick releases one.)
+TEST_F(PtzLockTest, TableEmptiedWhileTheTimerTicksNeverDeadlocks) {
+    UseManualClock(kStartMs);
+    std::atomic<bool> done{false};
+    std::thread ticking([&] {
+        for (int i = 0; i < 1000000 && !done.load(); ++i) vkl::Host::AdvanceClock(1000);
+    });
+    for (int i = 0; i < 500; ++i) {
+        const int seq = Facade().SetLock("ch-0001", LOCK_PTZ, 0, "menu.ptz", 100000000);
+        ASSERT_EQ(LockResult(i + 1)->GetSeq(), seq);
+        ASSERT_EQ(Facade().DelLockCamera("ch-0001"), 1) << "round " << i;
+    }
+    done = true;
+    ticking.join();
+    WaitIdle();
+    EXPECT_TRUE(Results(CPtzParam::PTZ_EVENT_LOCK_EXPIRED).empty());
+    EXPECT_FALSE(Worker().IsLockTimerRunning());
+    EXPECT_TRUE(Worker().GetLockTable().empty());
 }
 
 // UnInit empties the table and stops the timer; afterwards the worker has
