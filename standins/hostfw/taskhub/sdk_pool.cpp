@@ -4,6 +4,7 @@
 
 #include <boost/asio/post.hpp>
 
+#include "activity.h"
 #include "vkl/log.h"
 
 namespace Taskhub {
@@ -17,6 +18,10 @@ SdkPool& SdkPool::Instance() {
     static SdkPool pool;
     return pool;
 }
+
+// The activity count is made first so that it outlives the pool at exit,
+// when a pool that was never stopped still discards its tasks.
+SdkPool::SdkPool() { Activity::Instance(); }
 
 // A host that never stopped the pool still exits cleanly.
 SdkPool::~SdkPool() {

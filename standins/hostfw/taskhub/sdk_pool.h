@@ -43,7 +43,7 @@ private:
     using Strand = boost::asio::strand<boost::asio::io_context::executor_type>;
     using WorkGuard = boost::asio::executor_work_guard<boost::asio::io_context::executor_type>;
 
-    SdkPool() = default;
+    SdkPool();
     void StartLocked(std::size_t threads);
     void PostLocked(const std::string& key, TaskHolder holder);
 

@@ -2,6 +2,7 @@
 
 #include <boost/asio/post.hpp>
 
+#include "activity.h"
 #include "task_holder.h"
 #include "vkl/log.h"
 
@@ -28,7 +29,8 @@ UiLoop& UiLoop::Instance() {
     return loop;
 }
 
-UiLoop::UiLoop() : m_io(std::make_unique<boost::asio::io_context>()) {}
+// The activity count is made first so that it outlives the loop at exit.
+UiLoop::UiLoop() : m_io(std::make_unique<boost::asio::io_context>()) { Activity::Instance(); }
 
 // A host that never stopped its loop thread still exits cleanly.
 UiLoop::~UiLoop() {

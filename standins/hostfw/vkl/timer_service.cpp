@@ -157,6 +157,9 @@ void TimerService::FireDue(int64_t limitMs, bool manual) {
             DPrintLog::instance()->Log(LOG_LEVEL_ERROR, "vkl", __LINE__, "vkl::TimerService::FireDue",
                                        "", "timer %u handler threw", id);
         }
+        // Dropped before the tick counts as over, so that once DestroyTimer
+        // returns nothing here holds the handler any more.
+        handler.reset();
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_firingId = 0;

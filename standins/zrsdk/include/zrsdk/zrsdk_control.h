@@ -35,6 +35,11 @@ struct ChannelInfo {
     bool isPtz = false;
 };
 
+// The names these two records had at first; code written against them keeps
+// compiling.
+using UserSpec = UserAccount;
+using ChannelSpec = ChannelInfo;
+
 struct PresetPoint {
     int index = 0;
     std::string name;

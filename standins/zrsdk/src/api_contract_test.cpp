@@ -1,0 +1,173 @@
+// Every SDK call refuses a dead session and null records with its code, and
+// leaves the caller's outputs and callbacks alone when it refuses.
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform_fixture.h"
+
+namespace {
+
+using namespace zrsdk::control;
+using zrsdk_test::PlatformTest;
+
+int g_callbacks = 0;
+void CountBinding(int, const void*, unsigned int, void*) { ++g_callbacks; }
+void CountCruise(int, void*, unsigned int, void*) { ++g_callbacks; }
+
+struct Call {
+    std::string name;
+    std::function<int(int session, bool nullRecord)> run;
+};
+
+// Outputs the calls write into; filled with a marker before each call.
+struct Outputs {
+    ZRSDK_RECORD_RESULT record;
+    ZRSDK_PTZ_RESULT ptz;
+    ZRSDK_USER_LOGIN_DATA login;
+    ZRSDK_PRESET_BUFFER presets;
+    void Mark() { std::memset(this, 0x77, sizeof(*this)); }
+    bool Untouched() const {
+        const auto* bytes = reinterpret_cast<const uint8_t*>(this);
+        for (std::size_t i = 0; i < sizeof(*this); ++i) {
+            if (bytes[i] != 0x77) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+std::vector<Call> AllCalls(Outputs& out, const ZRSDK_OPERATE_INFO& op) {
+    static ZRSDK_RECORD_INFO record{};
+    static ZRSDK_STOP_RECORD_INFO stopRecord{};
+    static ZRSDK_APP_RECORD_INFO app{};
+    static ZRSDK_STOP_APP_RECORD_INFO stopApp{};
+    static ZRSDK_SMARTTRACK_OPERATE track{};
+    static ZRSDK_VEHICLE_PREVIEW preview{};
+    static ZRSDK_PTZ_DIRECT_INFO direct{};
+    static ZRSDK_PTZ_CAMERA_INFO camera{};
+    static ZRSDK_PTZ_SIT_INFO sit{};
+    static ZRSDK_PTZ_SIT_INFO_EX sitEx{};
+    static ZRSDK_PTZ_AUX_INFO aux{};
+    static ZRSDK_PTZ_LOCK_INFO lock{};
+    static ZRSDK_PTZ_PRESET_INFO preset{};
+    static ZRSDK_CRUISE_PRESET cruise{};
+    // Valid records on a PTZ channel, so that only the session is wrong.
+    for (char* code : {record.channelCode, stopRecord.channelCode, app.channelCode,
+                       stopApp.channelCode, track.code, direct.code, camera.code, sit.code,
+                       sitEx.code, aux.code, lock.code, preset.code, cruise.code}) {
+        std::strcpy(code, "ch-0001");
+    }
+    track.version = 1;
+    direct.direction = camera.operType = camera.operCode = 1;
+    direct.waitMs = camera.waitMs = ZRSDK_PTZ_WAIT_MS;
+    std::strcpy(sit.value, "0");
+    lock.lock = ZRSDK_PTZ_LOCK;
+    std::strcpy(preset.indexText, "1");
+    preset.op = ZRSDK_PRESET_GOTO;
+    auto* o = &out;
+    const auto* p = &op;
+    return {
+        {"ZRSDK_StartRemoteRecord",
+         [=](int s, bool n) {
+             return ZRSDK_StartRemoteRecord(s, n ? nullptr : &record, &o->record, p);
+         }},
+        {"ZRSDK_StopRemoteRecord",
+         [=](int s, bool n) {
+             return ZRSDK_StopRemoteRecord(s, n ? nullptr : &stopRecord, &o->record, p);
+         }},
+        {"ZRSDK_StartAPPRemoteRecord",
+         [=](int s, bool n) {
+             return ZRSDK_StartAPPRemoteRecord(s, n ? nullptr : &app, &o->record);
+         }},
+        {"ZRSDK_StopAPPRemoteRecord",
+         [=](int s, bool n) {
+             return ZRSDK_StopAPPRemoteRecord(s, n ? nullptr : &stopApp, &o->record);
+         }},
+        {"ZRSDK_SmartTrackOperate",
+         [=](int s, bool n) { return ZRSDK_SmartTrackOperate(s, n ? nullptr : &track); }},
+        {"ZRSDK_VehiclePreviewConfig",
+         [=](int s, bool n) { return ZRSDK_VehiclePreviewConfig(s, n ? nullptr : &preview); }},
+        {"ZRSDK_GetResourceBinding",
+         [=](int s, bool n) {
+             return ZRSDK_GetResourceBinding(s, n ? nullptr : "ch-0001", CountBinding, nullptr);
+         }},
+        {"ZRSDK_GetFlowSetIFrame",
+         [=](int s, bool n) { return ZRSDK_GetFlowSetIFrame(s, n ? nullptr : "ch-0001"); }},
+        {"ZRSDK_PtzOperateDirect",
+         [=](int s, bool n) {
+             return ZRSDK_PtzOperateDirect(s, n ? nullptr : &direct, &o->ptz, p);
+         }},
+        {"ZRSDK_PtzOperateCamera",
+         [=](int s, bool n) {
+             return ZRSDK_PtzOperateCamera(s, n ? nullptr : &camera, &o->ptz, p);
+         }},
+        {"ZRSDK_PtzSitPositionEx",
+         [=](int s, bool n) {
+             return ZRSDK_PtzSitPositionEx(s, n ? nullptr : &sitEx, &o->ptz, p);
+         }},
+        {"ZRSDK_PtzSitPosition",
+         [=](int s, bool n) { return ZRSDK_PtzSitPosition(s, n ? nullptr : &sit, &o->ptz); }},
+        {"ZRSDK_PtzRainWiper",
+         [=](int s, bool n) { return ZRSDK_PtzRainWiper(s, n ? nullptr : &aux); }},
+        {"ZRSDK_PtzSetScanMargin",
+         [=](int s, bool n) {
+             aux.margin = 1;
+             return ZRSDK_PtzSetScanMargin(s, n ? nullptr : &aux);
+         }},
+        {"ZRSDK_PtzAutoScan",
+         [=](int s, bool n) { return ZRSDK_PtzAutoScan(s, n ? nullptr : &aux); }},
+        {"ZRSDK_PtzArrangePtz",
+         [=](int s, bool n) { return ZRSDK_PtzArrangePtz(s, n ? nullptr : &lock, &o->ptz, p); }},
+        {"ZRSDK_GetUserLoginData",
+         [=](int s, bool n) { return ZRSDK_GetUserLoginData(s, n ? nullptr : &o->login); }},
+        {"ZRSDK_PtzGetPresetPoints",
+         [=](int s, bool n) {
+             return ZRSDK_PtzGetPresetPoints(s, "ch-0001", n ? nullptr : &o->presets,
+                                             sizeof(o->presets));
+         }},
+        {"ZRSDK_PtzOperatePresetPoint",
+         [=](int s, bool n) {
+             return ZRSDK_PtzOperatePresetPoint(s, n ? nullptr : &preset, &o->ptz, p);
+         }},
+        {"ZRSDK_GetChannelCruisePreset",
+         [=](int s, bool n) {
+             return ZRSDK_GetChannelCruisePreset(s, n ? nullptr : "ch-0001", CountCruise, nullptr,
+                                                 p);
+         }},
+        {"ZRSDK_SetChannelCruisePreset",
+         [=](int s, bool n) { return ZRSDK_SetChannelCruisePreset(s, n ? nullptr : &cruise, p); }},
+    };
+}
+
+using ApiContractTest = PlatformTest;
+
+TEST_F(ApiContractTest, EveryCallRefusesDeadSessionsAndNullRecordsWithoutSideEffects) {
+    Outputs out;
+    const auto calls = AllCalls(out, op);
+    ASSERT_EQ(calls.size(), 21u);
+    const int dead = Login("supervisor");
+    ASSERT_EQ(ZRSDK_Logout(dead), ZRSDK_OK);
+    g_callbacks = 0;
+    for (const auto& call : calls) {
+        SCOPED_TRACE(call.name);
+        out.Mark();
+        EXPECT_EQ(call.run(dead, false), ZRSDK_ERR_INVALID_SESSION);
+        EXPECT_TRUE(out.Untouched());
+        EXPECT_EQ(call.run(0, false), ZRSDK_ERR_INVALID_SESSION);
+        out.Mark();
+        EXPECT_EQ(call.run(session, true), ZRSDK_ERR_INVALID_PARAM);
+        EXPECT_TRUE(out.Untouched());
+        EXPECT_EQ(CallCount(call.name), 3u) << "every call is captured, refused or not";
+        // With a live session the same record is accepted.
+        EXPECT_EQ(call.run(session, false), ZRSDK_OK);
+    }
+    EXPECT_EQ(g_callbacks, 2) << "callbacks only for the two accepted queries";
+    const auto locks = GetLocks();
+    ASSERT_EQ(locks.size(), 1u);
+    EXPECT_EQ(locks[0].holder, "operator");
+}
+
+}  // namespace
