@@ -20,7 +20,7 @@ target_include_directories(kestrel_core PUBLIC
   ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR})
 target_compile_definitions(kestrel_core PUBLIC KESTREL_BUILDING)
 target_link_libraries(kestrel_core PUBLIC kestrel_host_api Boost::thread
-  hostfw_taskhub hostfw_datahub hostfw_accountlogic hostfw_resourcetree hostfw_vkl zrsdk)
+  hostfw_taskhub hostfw_datahub hostfw_datahub_rest hostfw_accountlogic hostfw_resourcetree hostfw_vkl zrsdk)
 
 # The module has no sources of its own: it is the whole core, linked so that
 # only the exported symbols stay visible.
@@ -31,7 +31,7 @@ endif()
 add_library(kestrel SHARED ${_module_src})
 target_link_libraries(kestrel PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,kestrel_core>")
 target_link_libraries(kestrel PUBLIC kestrel_host_api
-  hostfw_taskhub hostfw_datahub hostfw_accountlogic hostfw_resourcetree hostfw_vkl zrsdk)
+  hostfw_taskhub hostfw_datahub hostfw_datahub_rest hostfw_accountlogic hostfw_resourcetree hostfw_vkl zrsdk)
 target_include_directories(kestrel PUBLIC
   $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/include> $<INSTALL_INTERFACE:include>)
 target_link_options(kestrel PRIVATE -Wl,--no-undefined -Wl,--exclude-libs,ALL)
@@ -41,7 +41,7 @@ if(KESTREL_BUILD_TESTS)
   file(GLOB _support CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
   add_library(kestrel_test_support STATIC ${_support})
   target_include_directories(kestrel_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
-  target_link_libraries(kestrel_test_support PUBLIC kestrel_core hostfw_environment GTest::gtest)
+  target_link_libraries(kestrel_test_support PUBLIC kestrel_core hostfw_environment mgmt_server GTest::gtest)
 endif()
 
 foreach(dir ${KESTREL_DIRS})

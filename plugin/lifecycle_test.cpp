@@ -3,6 +3,7 @@
 
 #include "datahub/interface_set_manager.h"
 #include "device/device_function_delegate.h"
+#include "ptz/ptz_delegate.h"
 #include "hostfw/environment.h"
 #include "kestrel/device_function_param.h"
 #include "plugin/device_function_manager.h"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "kestrel/ptz_param.h"
+#include "datahub/observer.h"
 #include "tasks/observable.h"
 
 namespace Kestrel {

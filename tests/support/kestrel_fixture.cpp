@@ -1,5 +1,6 @@
 #include "kestrel_fixture.h"
 
+#include "hostfw/rest_host.h"
 #include "zrsdk/zrsdk_control.h"
 
 namespace kestrel_test {
@@ -7,6 +8,9 @@ namespace kestrel_test {
 void KestrelFixture::SetUp() {
     zrsdk::control::Reset();
     m_env = std::make_unique<hostfw::Environment>(m_options);
+    ASSERT_TRUE(m_server.Start());
+    m_server.AddSession(m_env->SessionId());
+    Datahub::Host::SetServerAddress("127.0.0.1", m_server.Port());
     m_kestrel = std::make_shared<Kestrel::CKestrel>();
     ASSERT_TRUE(m_kestrel->AddLogicalPlugin(m_env->AccountPlugin()));
     ASSERT_TRUE(m_kestrel->AddLogicalPlugin(m_env->ResourceTreePlugin()));
@@ -25,6 +29,8 @@ void KestrelFixture::TearDown() {
         m_kestrel->UnInit();
     }
     if (m_env) m_env->Shutdown();
+    Datahub::Host::ClearServerAddress();
+    m_server.Stop();
     m_kestrel.reset();
     m_env.reset();
 }

@@ -2,7 +2,8 @@
 // A running plug-in inside a host in a box: the stand-in host framework, a
 // logged-in user on the stand-in platform, and one CKestrel (created in
 // process, not loaded) initialised with the account and resource-tree
-// plug-ins. Tests reach the façades, the workers and the stand-ins' controls.
+// plug-ins, and the management server on loopback with the pass-through
+// pointed at it. Tests reach the façades and the stand-ins' controls.
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "kestrel/device_function_manager_external.h"
 #include "kestrel/face_function_external.h"
 #include "kestrel/ptz_external.h"
+#include "mgmt_server/server.h"
 #include "plugin/kestrel.h"
 #include "recording_observer.h"
 
@@ -32,6 +34,7 @@ protected:
     // Options of the host in a box, read by SetUp.
     hostfw::EnvironmentOptions m_options;
     std::unique_ptr<hostfw::Environment> m_env;
+    mgmt::Server m_server;
     std::shared_ptr<Kestrel::CKestrel> m_kestrel;
     RecordingObserver m_deviceObserver;
     RecordingObserver m_ptzObserver;

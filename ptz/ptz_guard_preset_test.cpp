@@ -1,0 +1,171 @@
+// Guard presets and idle motion against the management server on loopback.
+#include <gtest/gtest.h>
+
+#include "kestrel/ptz_param.h"
+#include "kestrel_fixture.h"
+
+namespace Kestrel {
+namespace {
+
+using kestrel_test::KestrelFixture;
+
+class GuardPresetTest : public KestrelFixture {
+protected:
+    std::shared_ptr<CPtzParam> WaitLast(int type, std::size_t n,
+                                        std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+        if (!m_ptzObserver.WaitFor(n, type, timeout)) return nullptr;
+        return m_ptzObserver.OfType(type).back().As<CPtzParam>();
+    }
+    static CruisePresetInfo Guard(int index, const char* begin, const char* end) {
+        CruisePresetInfo info;
+        info.presetIndex = index;
+        info.beginTime = begin;
+        info.endTime = end;
+        info.idleTime = 30;
+        info.type = 1;
+        info.cover = 2;
+        info.id = 999;  // not sent
+        return info;
+    }
+};
+
+TEST_F(GuardPresetTest, SaveQueryDeleteRoundTripWithCachesAndEvents) {
+    std::vector<CruisePresetInfo> list{Guard(3, "080000", "120000"), Guard(7, "120000", "180000")};
+    EXPECT_EQ(Ptz()->GetGuardPresetId("ch-0001"), -1);
+    EXPECT_EQ(Ptz()->AddGuardPreset("ch-0001", 1, list, "menu.ptz"), 0);
+    auto saved = WaitLast(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 1);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->GetEventResult(), 0);
+    const long taskId = Ptz()->GetGuardPresetId("ch-0001");
+    EXPECT_GT(taskId, 0);
+
+    // The audit headers came with the call.
+    auto requests = m_server.Requests();
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(requests.back().method, "POST");
+    EXPECT_EQ(requests.back().Header("X-Operate-Code").value_or(""), "M-PTZ-01");
+    EXPECT_EQ(requests.back().Header("X-Operate-Name").value_or(""), "PTZ control");
+    EXPECT_EQ(requests.back().Header("X-Api-Version").value_or(""), "2.0");
+
+    const int seq = Ptz()->QueryGuardPreset("ch-0001", 1, "menu.ptz");
+    auto queried = WaitLast(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 1);
+    ASSERT_TRUE(queried);
+    EXPECT_EQ(queried->GetEventResult(), 0);
+    EXPECT_EQ(queried->GetSeq(), seq);
+    EXPECT_EQ(queried->GetCode(), "ch-0001");
+    std::vector<CruisePresetInfo> cached = Ptz()->GetGuardPresetInfo("ch-0001");
+    ASSERT_EQ(cached.size(), 2u);
+    EXPECT_EQ(cached[1].presetIndex, 7);
+    EXPECT_EQ(cached[1].beginTime, "120000");
+    EXPECT_EQ(cached[1].endTime, "180000");
+    EXPECT_EQ(cached[1].idleTime, 30);
+    EXPECT_EQ(cached[1].cover, 2);
+    EXPECT_NE(cached[1].id, 999);
+    EXPECT_TRUE(cached[1].extra.empty());
+
+    EXPECT_EQ(Ptz()->DelGuardPreset("ch-0001", taskId, "menu.ptz"), 0);
+    auto deleted = WaitLast(CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET, 1);
+    ASSERT_TRUE(deleted);
+    EXPECT_EQ(deleted->GetEventResult(), 0);
+    EXPECT_TRUE(Ptz()->GetGuardPresetInfo("ch-0001").empty());
+    EXPECT_EQ(Ptz()->GetGuardPresetId("ch-0001"), taskId);  // kept after a delete
+
+    // Deleting it again: the server knows no such task; the cache stays.
+    Ptz()->DelGuardPreset("ch-0001", taskId, "menu.ptz");
+    auto again = WaitLast(CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET, 2);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->GetEventResult(), mgmt::kCodeNotFound);
+}
+
+TEST_F(GuardPresetTest, FailuresLeaveTheCachesAlone) {
+    std::vector<CruisePresetInfo> list{Guard(1, "000000", "235959")};
+    Ptz()->AddGuardPreset("ch-0001", 0, list, "menu.ptz");
+    ASSERT_TRUE(WaitLast(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 1));
+    Ptz()->QueryGuardPreset("ch-0001", 0, "menu.ptz");
+    ASSERT_TRUE(WaitLast(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 1));
+    ASSERT_EQ(Ptz()->GetGuardPresetInfo("ch-0001").size(), 1u);
+
+    // 404 with server code 1000: the HTTP status is the result.
+    mgmt::Fault notFound;
+    notFound.method = "GET";
+    notFound.httpStatus = 404;
+    notFound.serverCode = 1000;
+    m_server.InjectFault(notFound);
+    const int seq = Ptz()->QueryGuardPreset("ch-0001", 0, "menu.ptz");
+    auto failed = WaitLast(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 2);
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->GetEventResult(), 404);
+    EXPECT_EQ(failed->GetSeq(), seq);
+    // The query emptied the list; the failed answer did not refill it.
+    EXPECT_TRUE(Ptz()->GetGuardPresetInfo("ch-0001").empty());
+
+    // A refused connection: the pass-through's own code, an empty code.
+    m_server.StopListening();
+    Ptz()->QueryGuardPreset("ch-0001", 0, "menu.ptz");
+    auto refused = WaitLast(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 3);
+    ASSERT_TRUE(refused);
+    EXPECT_LT(refused->GetEventResult(), 0);
+    EXPECT_TRUE(refused->GetCode().empty());
+    const long id = Ptz()->GetGuardPresetId("ch-0001");
+    Ptz()->DelGuardPreset("ch-0001", id, "menu.ptz");
+    auto notDeleted = WaitLast(CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET, 1);
+    ASSERT_TRUE(notDeleted);
+    EXPECT_NE(notDeleted->GetEventResult(), 0);
+    ASSERT_TRUE(m_server.ResumeListening());
+
+    // A session the server does not know: 401 with its own code.
+    m_server.RemoveSession(m_env->SessionId());
+    Ptz()->AddGuardPreset("ch-0002", 0, list, "menu.ptz");
+    auto unknown = WaitLast(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 2);
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->GetEventResult(), mgmt::kCodeInvalidSession);
+    EXPECT_EQ(Ptz()->GetGuardPresetId("ch-0002"), -1);
+}
+
+TEST_F(GuardPresetTest, IdleMotionAndRestartReachTheServer) {
+    PtzIdleMotior motion;
+    motion.enable = true;
+    motion.second = 45;
+    motion.index = 3;
+    EXPECT_EQ(Ptz()->SetIdleMonitor("ch-0001", motion, "menu.ptz"), 0);
+    auto set = WaitLast(CPtzParam::PTZ_EVENT_SET_IDLE_MONITOR, 1);
+    ASSERT_TRUE(set);
+    EXPECT_EQ(set->GetEventResult(), 0);
+
+    mgmt::Fault busy;
+    busy.method = "PUT";
+    busy.path = "/videoService/ptz/idleMotion/";
+    busy.serverCode = 1005;
+    m_server.InjectFault(busy);
+    Ptz()->SetIdleMonitor("ch-0001", motion, "menu.ptz");
+    auto rejected = WaitLast(CPtzParam::PTZ_EVENT_SET_IDLE_MONITOR, 2);
+    ASSERT_TRUE(rejected);
+    EXPECT_EQ(rejected->GetEventResult(), 1005);
+
+    EXPECT_TRUE(Device()->RestartDevice("dev-0001"));
+    WaitIdle();
+    bool restarted = false;
+    for (const auto& r : m_server.Requests())
+        if (r.method == "PUT" && r.target == "/videoService/devices/restart/dev-0001") {
+            restarted = r.status == 200 && r.code == 1000;
+            EXPECT_FALSE(r.Header("X-Operate-Code").has_value());  // the restart sends no audit headers
+        }
+    EXPECT_TRUE(restarted);
+    EXPECT_EQ(m_deviceObserver.Count(), 0u);  // the restart reports to no observer
+}
+
+// The pass-through bounds a hanging server by its time-out.
+TEST_F(GuardPresetTest, AnAnswerAfterTheTimeOutIsAFailure) {
+    mgmt::Fault slow;
+    slow.method = "PUT";
+    slow.delay = std::chrono::seconds(12);
+    m_server.InjectFault(slow);
+    PtzIdleMotior motion;
+    Ptz()->SetIdleMonitor("ch-0002", motion, "menu.ptz");
+    auto late = WaitLast(CPtzParam::PTZ_EVENT_SET_IDLE_MONITOR, 1, std::chrono::seconds(40));
+    ASSERT_TRUE(late);
+    EXPECT_LT(late->GetEventResult(), 0);
+}
+
+}  // namespace
+}  // namespace Kestrel

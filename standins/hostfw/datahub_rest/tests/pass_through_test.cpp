@@ -1,0 +1,250 @@
+// DataPassThroughJson against the stand-in management server on loopback.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include <boost/json/parse.hpp>
+
+#include "server_fixture.h"
+
+namespace {
+
+using namespace Datahub;
+using namespace resttest;
+using PassThroughTest = ServerTest;
+
+void AddConfig(unsigned char* task, int presetIndex, const char* begin, const char* end, int idle, int type,
+               int cover) {
+    auto* c = static_cast<unsigned char*>(free_buffer_append(task + kTaskConfigList, nullptr, kConfigSize));
+    ASSERT_NE(nullptr, c);
+    Write<std::int32_t>(c, 0, idle);
+    Write<std::int32_t>(c, 4, type);
+    Write<std::int32_t>(c, 8, cover);
+    Write(c, 16, const_string_new(end));
+    Write<std::int32_t>(c, 24, presetIndex);
+    Write(c, 32, const_string_new(begin));
+}
+
+TEST_F(PassThroughTest, SavesAndQueriesAGuardPresetTask) {
+    const std::string channel = "ch 1/\xC3\xA4?";
+    RequestObject save("POST", "/psib/ptz/presetTask", messages.task, kTaskSize, messages.empty, 8,
+                       messages.empty, 8);
+    Write<std::int32_t>(save.Body(), kTaskStatus, 1);
+    SetText(save.Body(), kTaskChannelCode, channel.c_str());
+    free_buffer_init(save.Body() + kTaskConfigList);
+    AddConfig(save.Body(), 3, "08:00:00", "09:00:00", 30, 1, 0);
+    AddConfig(save.Body(), 5, "10:00:00", "11:30:00", 60, 1, 1);
+    save.Build();
+    CHeadParamList headers;
+    headers.SetParam("X-Operate-Code", "M-PTZ-01");
+    headers.SetParam("X-Operate-Name", "PTZ control");
+    headers.SetParam("X-Api-Version", "2.0");
+    ResponseObject saved(messages.id, 8);
+    ASSERT_EQ(0, DataPassThroughJson(kSession, &headers, save.get(), saved.get(), 10, 0)) << saved->failure;
+    EXPECT_EQ(200, saved->http_code);
+    EXPECT_EQ(1000, saved->api_code);
+    EXPECT_EQ("success", saved.Message());
+    ASSERT_EQ(0, saved.Parse());
+    const auto task = server.GetStore().GuardPresetTaskOf(channel);
+    ASSERT_TRUE(task);
+    EXPECT_EQ(task->id, Read<std::int64_t>(saved.Body(), 0));
+    ASSERT_EQ(2u, task->configList.size());
+    EXPECT_EQ(5, task->configList[1].presetIndex);
+    EXPECT_EQ("11:30:00", task->configList[1].endTime);
+    EXPECT_EQ(1, task->configList[1].cover);
+
+    const auto requests = server.Requests();
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_EQ("POST", requests[0].method);
+    EXPECT_EQ("42", requests[0].Header("X-Session-Id").value_or(""));
+    EXPECT_EQ("M-PTZ-01", requests[0].Header("X-Operate-Code").value_or(""));
+    EXPECT_EQ("PTZ control", requests[0].Header("X-Operate-Name").value_or(""));
+    EXPECT_EQ("2.0", requests[0].Header("X-Api-Version").value_or(""));
+    EXPECT_EQ("application/json;charset=UTF-8", requests[0].Header("Content-Type").value_or(""));
+    const auto sent = boost::json::parse(requests[0].body).as_object();
+    EXPECT_FALSE(sent.contains("channelSn")) << "absent texts are not sent";
+    EXPECT_EQ(2u, sent.at("configList").as_array().size());
+
+    RequestObject query("GET", "/psib/ptz/presetTask/", messages.empty, 8, messages.channelCode, 8,
+                        messages.type, 4);
+    SetText(query.Path(), 0, channel.c_str());
+    Write<std::int32_t>(query.Query(), 0, 1);
+    query.Build();
+    ResponseObject list(messages.taskList, kListSize);
+    ASSERT_EQ(0, DataPassThroughJson(kSession, nullptr, query.get(), list.get(), 10, 0));
+    ASSERT_EQ(0, list.Parse());
+    EXPECT_EQ(channel, Text(list.Body(), kListChannelCode));
+    EXPECT_EQ(task->id, Read<std::int64_t>(list.Body(), kListId));
+    EXPECT_EQ(1, Read<std::int32_t>(list.Body(), kListStatus));
+    const auto items = Read<FreeBuffer>(list.Body(), kListConfigList);
+    ASSERT_EQ(2, items.count);
+    const auto* first = static_cast<const unsigned char*>(items.data);
+    EXPECT_EQ(30, Read<std::int32_t>(first, 0));
+    EXPECT_EQ(task->configList[0].id, Read<std::int64_t>(first, 16));
+    EXPECT_EQ(3, Read<std::int32_t>(first, 24));
+    EXPECT_EQ("09:00:00", Text(first, 32));
+    EXPECT_EQ("08:00:00", Text(first, 40));
+    EXPECT_EQ("", server.Requests().back().body) << "a GET carries no body";
+
+    EXPECT_EQ(0, Delete(task->id));
+    EXPECT_FALSE(server.GetStore().GuardPresetTaskOf(channel));
+}
+
+TEST_F(PassThroughTest, HandsOnTheServersEnvelopeWhateverItsStatus) {
+    ResponseObject response(messages.empty, 8);
+    ASSERT_EQ(0, Delete(1, response, /*session=*/99));
+    EXPECT_EQ(401, response->http_code);
+    EXPECT_EQ(mgmt::kCodeInvalidSession, response->api_code);
+    EXPECT_FALSE(response.Message().empty());
+
+    ASSERT_EQ(0, Delete(12345, response));
+    EXPECT_EQ(200, response->http_code);
+    EXPECT_EQ(mgmt::kCodeNotFound, response->api_code);
+
+    RequestObject unknown("GET", "/psib/nothing", messages.empty, 8);
+    unknown.Build();
+    ASSERT_EQ(0, DataPassThroughJson(kSession, nullptr, unknown.get(), response.get(), 10, 0));
+    EXPECT_EQ(404, response->http_code);
+    EXPECT_EQ(mgmt::kCodeNoSuchRoute, response->api_code);
+
+    RequestObject malformed("POST", "/psib/ptz/presetTask", messages.empty, 8);
+    malformed.get()->jsonBody = const_string_new("{\"channelCode\": 7");
+    ASSERT_EQ(0, DataPassThroughJson(kSession, nullptr, malformed.get(), response.get(), 10, 0));
+    EXPECT_EQ(400, response->http_code);
+    EXPECT_EQ(mgmt::kCodeBadRequest, response->api_code);
+    EXPECT_STREQ("Bad Request", response->reason);
+    EXPECT_NE(nullptr, response->rawBody);
+}
+
+TEST_F(PassThroughTest, InjectedCodesReachTheResponseSlots) {
+    mgmt::Fault code1005;
+    code1005.serverCode = 1005;
+    code1005.message = "device busy";
+    server.InjectFault(code1005);
+    ResponseObject response(messages.id, 8);
+    ASSERT_EQ(0, Delete(1, response));
+    EXPECT_EQ(200, response->http_code);
+    EXPECT_EQ(1005, response->api_code);
+    EXPECT_EQ("device busy", response.Message());
+
+    mgmt::Fault status500;
+    status500.httpStatus = 500;
+    server.InjectFault(status500);
+    ASSERT_EQ(0, Delete(1, response));
+    EXPECT_EQ(500, response->http_code);
+    EXPECT_EQ(1000, response->api_code);
+
+    // Success stays success when the body does not fit the description.
+    mgmt::Fault oddData;
+    oddData.dataJson = "{\"id\":\"seven\"}";
+    server.InjectFault(oddData);
+    ASSERT_EQ(0, Delete(1, response));
+    EXPECT_EQ(200, response->http_code);
+    EXPECT_EQ(1000, response->api_code);
+    EXPECT_NE(0, response.Parse());
+    oddData.dataJson = "[]";
+    server.InjectFault(oddData);
+    ASSERT_EQ(0, Delete(1, response));
+    EXPECT_EQ(1000, response->api_code);
+    EXPECT_NE(0, response.Parse());
+}
+
+TEST_F(PassThroughTest, UnreadableAnswersAreErrorsAndTheNextCallWorks) {
+    mgmt::Fault fault;
+    fault.kind = mgmt::Fault::Kind::BrokenBody;
+    server.InjectFault(fault);
+    ResponseObject response(messages.empty, 8);
+    EXPECT_EQ(PASS_THROUGH_BAD_ENVELOPE, Delete(1, response));
+    EXPECT_EQ(200, response->http_code) << "the status is still told";
+    EXPECT_NE(nullptr, response->rawBody);
+    EXPECT_NE(nullptr, response->failure);
+
+    fault.kind = mgmt::Fault::Kind::HugeBody;
+    server.InjectFault(fault);
+    EXPECT_EQ(PASS_THROUGH_ANSWER_TOO_LARGE, Delete(1));
+
+    fault.kind = mgmt::Fault::Kind::CloseMidAnswer;
+    server.InjectFault(fault);
+    EXPECT_EQ(PASS_THROUGH_CONNECTION_LOST, Delete(1));
+
+    Host::SetMaxAnswerBytes(16);
+    EXPECT_EQ(PASS_THROUGH_ANSWER_TOO_LARGE, Delete(1));
+    Host::SetMaxAnswerBytes(Host::kDefaultMaxAnswerBytes);
+
+    ASSERT_EQ(0, Delete(1, response));
+    EXPECT_EQ(mgmt::kCodeNotFound, response->api_code);
+}
+
+TEST_F(PassThroughTest, TimeOutEndsTheCall) {
+    mgmt::Fault slow;
+    slow.delay = std::chrono::seconds(3);
+    server.InjectFault(slow);
+    EXPECT_EQ(PASS_THROUGH_TIMEOUT, Delete(1, kSession, /*timeout=*/1));
+    // The late answer must not be taken for the next call's.
+    ResponseObject response(messages.empty, 8);
+    ASSERT_EQ(0, Delete(1, response));
+    EXPECT_EQ(mgmt::kCodeNotFound, response->api_code);
+}
+
+TEST_F(PassThroughTest, RefusedConnectionIsAnError) {
+    ASSERT_EQ(0, Delete(1));
+    server.StopListening();
+    ResponseObject response(messages.empty, 8);
+    EXPECT_EQ(PASS_THROUGH_CONNECT_FAILED, Delete(1, response));
+    EXPECT_NE(nullptr, response->failure);
+    ASSERT_TRUE(server.ResumeListening());
+    EXPECT_EQ(0, Delete(1));
+
+    Host::ClearServerAddress();
+    EXPECT_EQ(PASS_THROUGH_NO_SERVER, Delete(1));
+}
+
+TEST_F(PassThroughTest, RefusesWhatItCannotSend) {
+    ResponseObject response(messages.empty, 8);
+    EXPECT_EQ(PASS_THROUGH_INVALID_ARGUMENT, DataPassThroughJson(kSession, nullptr, nullptr, response.get(), 10, 0));
+    RequestObject request("FETCH", "/psib/ptz/presetTask/1", messages.empty, 8);
+    EXPECT_EQ(PASS_THROUGH_INVALID_ARGUMENT, DataPassThroughJson(kSession, nullptr, request.get(), nullptr, 10, 0));
+    EXPECT_EQ(PASS_THROUGH_INVALID_ARGUMENT,
+              DataPassThroughJson(kSession, nullptr, request.get(), response.get(), 10, 0));
+    RequestObject spaced("DELETE", "/psib/ptz/presetTask/1 HTTP/1.0", messages.empty, 8);
+    EXPECT_EQ(PASS_THROUGH_INVALID_ARGUMENT,
+              DataPassThroughJson(kSession, nullptr, spaced.get(), response.get(), 10, 0));
+
+    RequestObject fine("DELETE", "/psib/ptz/presetTask/1", messages.empty, 8);
+    CHeadParamList injected;
+    injected.SetParam("X-Operate-Name", "a\r\nX-Session-Id: 1");
+    EXPECT_EQ(PASS_THROUGH_INVALID_ARGUMENT, DataPassThroughJson(kSession, &injected, fine.get(), response.get(), 10, 0));
+    CHeadParamList framing;
+    framing.SetParam("Content-Length", "5");
+    EXPECT_EQ(PASS_THROUGH_INVALID_ARGUMENT, DataPassThroughJson(kSession, &framing, fine.get(), response.get(), 10, 0));
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST_F(PassThroughTest, ConcurrentCallsAllGetTheirOwnAnswers) {
+    constexpr int kThreads = 4, kCalls = 25;
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kCalls; ++i) {
+                RequestObject request("PUT", "/videoService/devices/restart/", messages.empty, 8,
+                                      messages.channelCode, 8);
+                const std::string device = "dev-" + std::to_string(t) + "-" + std::to_string(i);
+                SetText(request.Path(), 0, device.c_str());
+                request.Build();
+                ResponseObject response(messages.empty, 8);
+                if (DataPassThroughJson(kSession, nullptr, request.get(), response.get(), 10, 0) != 0 ||
+                    response->api_code != 1000 || std::string(response->uri) != request.get()->uri)
+                    ++wrong;
+            }
+        });
+    }
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(0, wrong.load());
+    EXPECT_EQ(static_cast<std::size_t>(kThreads * kCalls), server.GetStore().RestartedDevices().size());
+    EXPECT_LE(server.AcceptedConnections(), static_cast<std::size_t>(kThreads * 2));
+}
+
+}  // namespace

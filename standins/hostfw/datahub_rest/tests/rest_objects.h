@@ -1,0 +1,112 @@
+#pragma once
+// Request and response objects as a caller of the pass-through lays them out,
+// with their records behind the slots; freed with everything they hold.
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "datahub/rest.h"
+
+namespace resttest {
+
+struct DescriptorDeleter {
+    void operator()(Datahub::MetaInfo* d) const { Datahub::metainfo_destroy(d); }
+};
+// Declare before the objects that use it: they need it to free themselves.
+using Descriptor = std::unique_ptr<Datahub::MetaInfo, DescriptorDeleter>;
+
+class RequestObject {
+public:
+    RequestObject(const char* method, const char* path, const Datahub::MetaInfo* body,
+                  std::size_t bodySize, const Datahub::MetaInfo* pathParams = nullptr,
+                  std::size_t pathSize = 0, const Datahub::MetaInfo* query = nullptr,
+                  std::size_t querySize = 0)
+        : m_body(body), m_path(pathParams), m_query(query), m_bodySize(bodySize), m_pathSize(pathSize) {
+        m_request = static_cast<Datahub::PSDKRequest*>(
+            std::calloc(1, sizeof(Datahub::PSDKRequest) + bodySize + pathSize + querySize));
+        m_request->method = Datahub::const_string_new(method);
+        m_request->uriPath = Datahub::const_string_new(path);
+        m_request->contentType = Datahub::const_string_new("application/json;charset=UTF-8");
+    }
+    ~RequestObject() {
+        Datahub::object_clear(Body(), m_body);
+        Datahub::object_clear(Path(), m_path);
+        Datahub::object_clear(Query(), m_query);
+        char** texts = &m_request->operateCode;
+        for (int i = 0; i < 10; ++i) Datahub::const_string_clear(texts[i]);
+        std::free(m_request);
+    }
+    RequestObject(const RequestObject&) = delete;
+    RequestObject& operator=(const RequestObject&) = delete;
+
+    Datahub::PSDKRequest* get() { return m_request; }
+    unsigned char* Body() { return reinterpret_cast<unsigned char*>(m_request + 1); }
+    unsigned char* Path() { return Body() + m_bodySize; }
+    unsigned char* Query() { return Path() + m_pathSize; }
+
+    // What a message's build operation does.
+    void Build() {
+        m_request->jsonBody = Datahub::vsl_request_build(Body(), m_body);
+        Datahub::kmp_request_build_uri(m_request, Path(), m_path, Query(), m_query);
+    }
+
+private:
+    Datahub::PSDKRequest* m_request;
+    const Datahub::MetaInfo* m_body;
+    const Datahub::MetaInfo* m_path;
+    const Datahub::MetaInfo* m_query;
+    std::size_t m_bodySize;
+    std::size_t m_pathSize;
+};
+
+class ResponseObject {
+public:
+    ResponseObject(const Datahub::MetaInfo* body, std::size_t bodySize) : m_body(body) {
+        m_response = static_cast<Datahub::PSDKResponse*>(std::calloc(1, sizeof(Datahub::PSDKResponse) + bodySize));
+    }
+    ~ResponseObject() {
+        Datahub::object_clear(Body(), m_body);
+        for (char* text : {m_response->uri, m_response->rawBody, m_response->reason,
+                           m_response->answerContentType, m_response->api_message, m_response->dataJson,
+                           m_response->failure})
+            Datahub::const_string_clear(text);
+        std::free(m_response);
+    }
+    ResponseObject(const ResponseObject&) = delete;
+    ResponseObject& operator=(const ResponseObject&) = delete;
+
+    Datahub::PSDKResponse* get() { return m_response; }
+    Datahub::PSDKResponse* operator->() { return m_response; }
+    unsigned char* Body() { return reinterpret_cast<unsigned char*>(m_response + 1); }
+    int Parse() { return Datahub::kmp_response_parse(m_response, Body(), m_body); }
+    std::string Message() const { return m_response->api_message ? m_response->api_message : ""; }
+
+private:
+    Datahub::PSDKResponse* m_response;
+    const Datahub::MetaInfo* m_body;
+};
+
+template <class T>
+T Read(const unsigned char* record, std::size_t offset) {
+    T value;
+    std::memcpy(&value, record + offset, sizeof value);
+    return value;
+}
+
+template <class T>
+void Write(unsigned char* record, std::size_t offset, T value) {
+    std::memcpy(record + offset, &value, sizeof value);
+}
+
+inline std::string Text(const unsigned char* record, std::size_t offset) {
+    const char* text = Read<const char*>(record, offset);
+    return text ? text : "<null>";
+}
+
+inline void SetText(unsigned char* record, std::size_t offset, const char* text) {
+    Datahub::const_string_clear(Read<const char*>(record, offset));
+    Write(record, offset, Datahub::const_string_new(text));
+}
+
+}  // namespace resttest

@@ -1,0 +1,193 @@
+// The stand-in management server, spoken to over plain HTTP.
+#include <gtest/gtest.h>
+
+#include <boost/json/serialize.hpp>
+
+#include "mgmt_server/server.h"
+#include "test_client.h"
+
+namespace {
+
+using boost::beast::http::verb;
+using namespace mgmttest;
+namespace json = boost::json;
+
+class ServerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.Start());
+        server.AddSession(42);
+    }
+    mgmt::Server server;
+};
+
+const char kTask[] =
+    R"({"status":1,"channelCode":"ch/1","channelSn":"sn-9","configList":[)"
+    R"({"presetIndex":2,"beginTime":"08:00","endTime":"09:00","idleTime":30,"type":1,"cover":0},)"
+    R"({"presetIndex":4,"beginTime":"10:00","endTime":"11:00","idleTime":60,"type":2,"cover":1}]})";
+
+TEST_F(ServerTest, KeepsOneGuardPresetTaskPerChannel) {
+    TestClient client(server.Port());
+    auto saved = client.Send(verb::post, "/psib/ptz/presetTask", kTask);
+    ASSERT_TRUE(saved);
+    ASSERT_EQ(mgmt::kCodeSuccess, Code(*saved)) << saved->body();
+    const std::int64_t firstId = Envelope(*saved).at("data").at("id").as_int64();
+    auto again = client.Send(verb::post, "/psib/ptz/presetTask", kTask);
+    const std::int64_t secondId = Envelope(*again).at("data").at("id").as_int64();
+    EXPECT_NE(firstId, secondId);
+    ASSERT_EQ(1u, server.GetStore().GuardPresetTasks().size());
+
+    auto listed = client.Send(verb::get, "/psib/ptz/presetTask/ch%2F1?type=7");
+    ASSERT_TRUE(listed);
+    const json::value data = Envelope(*listed).at("data");
+    EXPECT_EQ("ch/1", data.at("channelCode").as_string());
+    EXPECT_EQ("sn-9", data.at("channelSn").as_string());
+    EXPECT_EQ(secondId, data.at("id").as_int64());
+    EXPECT_EQ(1, data.at("status").as_int64());
+    const json::array& configs = data.at("configList").as_array();
+    ASSERT_EQ(2u, configs.size()) << "type does not filter";
+    EXPECT_EQ(4, configs[1].at("presetIndex").as_int64());
+    EXPECT_EQ("11:00", configs[1].at("endTime").as_string());
+    EXPECT_NE(configs[0].at("id").as_int64(), configs[1].at("id").as_int64());
+
+    auto none = client.Send(verb::get, "/psib/ptz/presetTask/other");
+    EXPECT_EQ(0u, Envelope(*none).at("data").at("configList").as_array().size());
+    EXPECT_EQ(0, Envelope(*none).at("data").at("id").as_int64());
+
+    EXPECT_EQ(mgmt::kCodeNotFound, Code(*client.Send(verb::delete_, "/psib/ptz/presetTask/" + std::to_string(firstId))));
+    EXPECT_EQ(mgmt::kCodeSuccess, Code(*client.Send(verb::delete_, "/psib/ptz/presetTask/" + std::to_string(secondId))));
+    EXPECT_TRUE(server.GetStore().GuardPresetTasks().empty());
+    EXPECT_EQ(1u, server.AcceptedConnections()) << "one kept-alive connection for all";
+}
+
+TEST_F(ServerTest, StoresIdleMotionAndRestarts) {
+    TestClient client(server.Port());
+    auto set = client.Send(verb::put, "/videoService/ptz/idleMotion/channels/c%201",
+                           R"({"enable":1,"function":"preset","index":3,"second":45})");
+    ASSERT_EQ(mgmt::kCodeSuccess, Code(*set));
+    auto motion = server.GetStore().IdleMotionOf("c 1");
+    ASSERT_TRUE(motion);
+    EXPECT_TRUE(motion->enable);
+    EXPECT_EQ("preset", motion->function);
+    EXPECT_EQ(3, motion->index);
+    EXPECT_EQ(45, motion->second);
+
+    auto wrong = client.Send(verb::put, "/videoService/ptz/idleMotion/channels/c%201", R"({"enable":false,"index":"3"})");
+    EXPECT_EQ(400u, wrong->result_int());
+    EXPECT_TRUE(server.GetStore().IdleMotionOf("c 1")->enable) << "a refused body changes nothing";
+
+    client.Send(verb::put, "/videoService/devices/restart/dev-1");
+    client.Send(verb::put, "/videoService/devices/restart/dev%2F2");
+    EXPECT_EQ((std::vector<std::string>{"dev-1", "dev/2"}), server.GetStore().RestartedDevices());
+}
+
+TEST_F(ServerTest, AnswersFaultyRequestsWithEnvelopes) {
+    TestClient client(server.Port());
+    struct Case {
+        verb method;
+        std::string target;
+        std::string body;
+        int session;
+        unsigned status;
+        int code;
+    };
+    const Case cases[] = {
+        {verb::get, "/psib/ptz/presetTask/c", "", -1, 401, mgmt::kCodeInvalidSession},
+        {verb::get, "/psib/ptz/presetTask/c", "", 43, 401, mgmt::kCodeInvalidSession},
+        {verb::get, "/psib/ptz/presetTask/c?type=x", "", 42, 400, mgmt::kCodeBadRequest},
+        {verb::get, "/psib/ptz/other", "", 42, 404, mgmt::kCodeNoSuchRoute},
+        {verb::put, "/psib/ptz/presetTask", "{}", 42, 404, mgmt::kCodeNoSuchRoute},
+        {verb::post, "/psib/ptz/presetTask", "{\"channelCode\":", 42, 400, mgmt::kCodeBadRequest},
+        {verb::post, "/psib/ptz/presetTask", "{\"status\":1}", 42, 400, mgmt::kCodeBadRequest},
+        {verb::post, "/psib/ptz/presetTask", R"({"channelCode":"c","configList":[3]})", 42, 400, mgmt::kCodeBadRequest},
+        {verb::delete_, "/psib/ptz/presetTask/12x", "", 42, 400, mgmt::kCodeBadRequest},
+    };
+    for (const Case& c : cases) {
+        auto answer = client.Send(c.method, c.target, c.body, c.session);
+        ASSERT_TRUE(answer) << c.target;
+        EXPECT_EQ(c.status, answer->result_int()) << c.target << " " << c.body;
+        EXPECT_EQ(c.code, Code(*answer)) << c.target << " " << c.body;
+        EXPECT_TRUE(Envelope(*answer).at("message").is_string());
+    }
+    EXPECT_EQ(std::size(cases), server.Requests().size());
+
+    std::string big = R"({"channelCode":")" + std::string(2u << 20, 'a') + "\"}";
+    auto tooLarge = client.Send(verb::post, "/psib/ptz/presetTask", big);
+    ASSERT_TRUE(tooLarge);
+    EXPECT_EQ(413u, tooLarge->result_int());
+
+    TestClient garbage(server.Port());
+    auto malformed = garbage.SendRaw("NOT HTTP AT ALL\r\n\r\n");
+    ASSERT_TRUE(malformed);
+    EXPECT_EQ(400u, malformed->result_int());
+}
+
+TEST_F(ServerTest, SessionsFollowTheConfiguredRule) {
+    TestClient client(server.Port());
+    auto code = [&](int session) { return Code(*client.Send(verb::get, "/psib/ptz/presetTask/c", "", session)); };
+    EXPECT_EQ(mgmt::kCodeInvalidSession, code(7));
+    server.SetAcceptAllPositiveSessions(true);
+    EXPECT_EQ(mgmt::kCodeSuccess, code(7));
+    EXPECT_EQ(mgmt::kCodeInvalidSession, code(0));
+    server.SetSessionValidator([](int id) { return id == 77; });
+    EXPECT_EQ(mgmt::kCodeInvalidSession, code(42));
+    EXPECT_EQ(mgmt::kCodeSuccess, code(77));
+    server.SetSessionValidator(nullptr);
+    server.SetAcceptAllPositiveSessions(false);
+    server.RemoveSession(42);
+    EXPECT_EQ(mgmt::kCodeInvalidSession, code(42));
+}
+
+TEST_F(ServerTest, FaultsApplyToTheirRouteAndCount) {
+    mgmt::Fault fault;
+    fault.method = "PUT";
+    fault.path = "/videoService/devices/restart/";
+    fault.count = 2;
+    fault.httpStatus = 503;
+    fault.serverCode = 1777;
+    fault.message = "maintenance";
+    server.InjectFault(fault);
+    TestClient client(server.Port());
+    EXPECT_EQ(mgmt::kCodeSuccess, Code(*client.Send(verb::get, "/psib/ptz/presetTask/c")));
+    for (int i = 0; i < 2; ++i) {
+        auto answer = client.Send(verb::put, "/videoService/devices/restart/d");
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(503u, answer->result_int());
+        EXPECT_EQ(1777, Code(*answer));
+        EXPECT_EQ("maintenance", Envelope(*answer).at("message").as_string());
+    }
+    EXPECT_TRUE(server.GetStore().RestartedDevices().empty()) << "an injected answer serves nothing";
+    EXPECT_EQ(0u, server.PendingFaults());
+    EXPECT_EQ(mgmt::kCodeSuccess, Code(*client.Send(verb::put, "/videoService/devices/restart/d")));
+
+    fault = mgmt::Fault();
+    fault.dataJson = R"({"id":"x"})";
+    server.InjectFault(fault);
+    EXPECT_EQ(R"({"code":1000,"message":"injected fault","data":{"id":"x"}})",
+              client.Send(verb::get, "/any")->body());
+
+    fault = mgmt::Fault();
+    fault.kind = mgmt::Fault::Kind::CloseWithoutAnswer;
+    server.InjectFault(fault);
+    EXPECT_FALSE(client.Send(verb::get, "/psib/ptz/presetTask/c"));
+}
+
+TEST_F(ServerTest, RefusesWhileNotListeningAndRestarts) {
+    TestClient before(server.Port());
+    ASSERT_TRUE(before.Connected());
+    server.StopListening();
+    EXPECT_FALSE(before.Send(verb::get, "/psib/ptz/presetTask/c")) << "open connections are closed too";
+    EXPECT_FALSE(TestClient(server.Port()).Connected());
+    ASSERT_TRUE(server.ResumeListening());
+    TestClient after(server.Port());
+    EXPECT_EQ(mgmt::kCodeSuccess, Code(*after.Send(verb::get, "/psib/ptz/presetTask/c")));
+
+    const unsigned short port = server.Port();
+    server.Stop();
+    EXPECT_FALSE(server.IsRunning());
+    ASSERT_TRUE(server.Start());
+    EXPECT_EQ(port, server.Port());
+    EXPECT_EQ(mgmt::kCodeSuccess, Code(*TestClient(port).Send(verb::get, "/psib/ptz/presetTask/c")));
+}
+
+}  // namespace
