@@ -23,7 +23,7 @@ int main() {
     hostfw::Environment env;
     int status = 0;
     {
-        boost::function<Factory> factory =
+        auto factory =
             boost::dll::import_alias<Factory>(ModulePath(), "GetInstance", boost::dll::load_mode::rtld_now);
         std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI> plugin = factory();
         plugin->AddLogicalPlugin(env.AccountPlugin());
