@@ -34,7 +34,8 @@ target_link_libraries(kestrel PUBLIC kestrel_host_api
   hostfw_taskhub hostfw_datahub hostfw_datahub_rest hostfw_accountlogic hostfw_resourcetree hostfw_vkl zrsdk)
 target_include_directories(kestrel PUBLIC
   $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/include> $<INSTALL_INTERFACE:include>)
-target_link_options(kestrel PRIVATE -Wl,--no-undefined -Wl,--exclude-libs,ALL)
+target_link_options(kestrel PRIVATE -Wl,--no-undefined -Wl,--version-script=${CMAKE_SOURCE_DIR}/cmake/kestrel.map)
+set_target_properties(kestrel PROPERTIES LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/kestrel.map)
 
 if(KESTREL_BUILD_TESTS)
   # What every Kestrel test stands on: a host in a box and recording observers.

@@ -122,6 +122,7 @@ TEST_F(DeviceTest, BindingCallbackOfAnotherMessageLeavesTheResultEmpty) {
     control::SetBindings("ch-0001", {{3, 1, {{1, "B", "N2"}}}});
     control::SetCallbackPlan("ZRSDK_GetResourceBinding", {3400, 1});
     Device()->GetBindingResource("ch-0001", 1);
+    WaitIdle();
     control::FailNextCalls("ZRSDK_GetResourceBinding", 1, 77);
     Device()->GetBindingResource("ch-0001", 2);
     ASSERT_TRUE(m_deviceObserver.WaitFor(2));

@@ -1,7 +1,10 @@
 #pragma once
 // A one-listener repeating timer on the host's timer manager.
+#include <vector>
+
 #include <boost/thread/condition_variable.hpp>
 #include <boost/thread/mutex.hpp>
+#include <boost/thread/thread.hpp>
 
 #include "ptz/timer_listener.h"
 #include "vkl/mutex.h"
@@ -15,27 +18,40 @@ constexpr unsigned int kNoTimer = 0xFFFFFFFFu;
 // so that the listener may take its own locks; Release waits for a call in
 // progress (from another thread) before it returns, and no call starts after
 // it. Release must therefore not be called while holding a lock that the
-// listener takes.
+// listener takes. Release from inside the listener's own call does not wait
+// for that call.
+//
+// Start, Kill and Release belong to the owner and are not called
+// concurrently with each other; only the ticks arrive on another thread.
 class CDeviceTimer : public vkl::DTimerHandler {
 public:
     explicit CDeviceTimer(ITimerListener* listener);
+    // Deletes the timer manager when Release did not.
     ~CDeviceTimer() override;
 
     // Creates the timer when timerId is kNoTimer, then starts it every
     // intervalMs. -1 (timerId kNoTimer) without a timer manager.
     int Start(unsigned int& timerId, int intervalMs);
+    // -1 without a timer manager, else the manager's answer to destroying it.
     int Kill(unsigned int timerId);
     // Detaches the listener and deletes the timer manager.
     void Release();
 
     void OnTimerEvent(unsigned int timerId) override;
 
+    CDeviceTimer(const CDeviceTimer&) = delete;
+    CDeviceTimer& operator=(const CDeviceTimer&) = delete;
+
 private:
+    // True when every listener call in progress runs on this thread.
+    bool OnlyOwnCallsRunning() const;
+
     vkl::DTimerMgr* m_timerMgr;
-    boost::mutex m_mutex;
+    boost::mutex m_mutex;  // guards m_listener and m_callers
     boost::condition_variable m_idle;
     ITimerListener* m_listener;
-    int m_calls = 0;  // listener calls in progress
+    // The threads of the listener calls in progress.
+    std::vector<boost::thread::id> m_callers;
 };
 
 }  // namespace Kestrel

@@ -18,6 +18,8 @@
 #include "vkl/mutex.h"
 #include "vkl/ref_obj.h"
 
+struct ZRSDK_OPERATE_INFO;
+
 namespace Datahub { class CInterfaceSetManager; }
 namespace AccountLogic {
 class CUserManagerExternal;
@@ -78,20 +80,31 @@ public:
     int DelGuardPreset(const std::string& code, long id, const std::string& menuKey);
     int SetIdleMonitor(const std::string& code, const PtzIdleMotior& motion, const std::string& menuKey);
 
-    // Callbacks of the platform's cruise query (type 104) and the lock table
-    // for diagnostics.
-    static void OnCruisePresetData(int type, const void* data, unsigned int length, void* user);
+    // Callback of the platform's cruise query: copies message 104 (a
+    // ZRSDK_CRUISE_PRESET) into the CruiseQueryResult passed as user; other
+    // messages, null pointers and records shorter than a ZRSDK_CRUISE_PRESET
+    // are ignored. Several deliveries append to the same list.
+    static void OnCruisePresetData(int type, void* data, unsigned int length, void* user);
+    // Copies of the lock table and the timer state, for diagnostics.
     std::map<std::string, LockCameraInfo> GetLockTable();
     bool IsLockTimerRunning();
 
 private:
+    // Session id of the logged-in user; false when there is no user manager
+    // (before Init, after UnInit): the handler then reports -1 without
+    // calling the platform.
     bool GetSession(int& sessionId) const;
     void ResolveMenu(const std::string& menuKey, std::string& menuCode, std::string& menuName) const;
+    // The operator record of a platform call: menu code and name of the key.
+    void FillOperateInfo(const std::string& menuKey, ZRSDK_OPERATE_INFO& info) const;
     void PostPtzResult(CPtzParam::EventType type, int result, const std::string& code, int seq);
 
     // Lock table and timer; all under m_mutex.
     void AddLockCamera(const std::string& code, int duration);
-    void RemoveLockCamera(const std::string& code);
+    // 1 when the code was recorded, 0 otherwise.
+    int RemoveLockCamera(const std::string& code);
+    // The lock table after a lock, release or query answered by the platform.
+    void ApplyLockOutcome(const PtzArrangePtzReq& req, int ret, int status);
     void UpdateLockTimer();
     void CheckLockTimeout();
     // Stops the timers UpdateLockTimer took out of service; called with

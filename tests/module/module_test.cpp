@@ -27,7 +27,7 @@ TEST(ModuleTest, HostLoadsInitialisesDrivesAndReleasesThePlugin) {
     hostfw::Environment env;
     kestrel_test::RecordingObserver observer;
     {
-        boost::function<Factory> factory =
+        auto factory =
             boost::dll::import_alias<Factory>(ModulePath(), "GetInstance", boost::dll::load_mode::rtld_now);
         std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI> plugin = factory();
         ASSERT_TRUE(plugin);

@@ -1,0 +1,49 @@
+#include "ptz_fixture.h"
+
+namespace kestrel_test {
+
+void PtzFixture::SetUp() {
+    KestrelFixture::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(m_set.AddLogicalPlugin(m_env->AccountPlugin()));
+    ASSERT_TRUE(m_set.AddLogicalPlugin(m_env->ResourceTreePlugin()));
+    m_delegate = std::make_shared<Kestrel::CPtzDelegate>(&m_set);
+    m_facade = std::make_unique<Kestrel::CPtzExternal>(m_delegate);
+    ASSERT_TRUE(m_facade->RegisterObserver(&m_observer));
+    WaitIdle();
+    zrsdk::control::ClearCaptures();
+}
+
+void PtzFixture::TearDown() {
+    if (m_env) WaitIdle();
+    if (m_delegate) m_delegate->UnInit();
+    if (m_env) WaitIdle();
+    m_facade.reset();
+    m_delegate.reset();
+    if (m_manualClock) vkl::Host::UseRealClock();
+    KestrelFixture::TearDown();
+}
+
+std::vector<std::shared_ptr<Kestrel::CPtzParam>> PtzFixture::Results(int eventType) {
+    std::vector<std::shared_ptr<Kestrel::CPtzParam>> out;
+    for (const Received& r : m_observer.OfType(eventType)) out.push_back(r.As<Kestrel::CPtzParam>());
+    return out;
+}
+
+std::shared_ptr<Kestrel::CPtzParam> PtzFixture::WaitResult(int eventType, std::size_t n) {
+    EXPECT_TRUE(m_observer.WaitFor(n, eventType)) << "event type " << eventType;
+    auto results = Results(eventType);
+    return results.size() >= n ? results[n - 1] : std::make_shared<Kestrel::CPtzParam>(
+                                                       Kestrel::CPtzParam::PTZ_EVENT_NONE, -12345);
+}
+
+std::vector<zrsdk::control::CapturedCall> PtzFixture::Calls(const std::string& function) {
+    return zrsdk::control::CapturedCalls(function);
+}
+
+void PtzFixture::UseManualClock(int64_t startMs) {
+    vkl::Host::UseManualClock(startMs);
+    m_manualClock = true;
+}
+
+}  // namespace kestrel_test

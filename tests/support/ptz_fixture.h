@@ -1,0 +1,50 @@
+#pragma once
+// The PTZ worker under test, reachable directly: a host in a box with a
+// running plug-in (KestrelFixture) plus a PTZ delegate of the test's own on
+// the same account and resource-tree plug-ins, with its façade and an
+// observer. The plug-in's own PTZ worker stays idle; server events still
+// reach it (and m_ptzObserver) through the login connection.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "datahub/interface_set_manager.h"
+#include "hostfw/vkl_host.h"
+#include "kestrel/ptz_external.h"
+#include "kestrel/ptz_param.h"
+#include "kestrel_fixture.h"
+#include "ptz/ptz_delegate.h"
+#include "zrsdk/zrsdk_control.h"
+
+namespace kestrel_test {
+
+class PtzFixture : public KestrelFixture {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Kestrel::CPtz& Worker() { return *m_delegate->GetWorker(); }
+    Kestrel::CPtzExternal& Facade() { return *m_facade; }
+
+    // The results of one event type that reached m_observer, in arrival order.
+    std::vector<std::shared_ptr<Kestrel::CPtzParam>> Results(int eventType);
+    // Waits for n results of the type and returns the last of them.
+    std::shared_ptr<Kestrel::CPtzParam> WaitResult(int eventType, std::size_t n = 1);
+    // The captured inputs of one platform function, oldest first.
+    static std::vector<zrsdk::control::CapturedCall> Calls(const std::string& function);
+
+    // Manual clock of the host's timers, starting at a whole second; the real
+    // clock comes back in TearDown.
+    void UseManualClock(int64_t startMs = 1700000000000);
+    void AdvanceSeconds(int seconds) { vkl::Host::AdvanceClock(int64_t(seconds) * 1000); }
+
+    Datahub::CInterfaceSetManager m_set;
+    std::shared_ptr<Kestrel::CPtzDelegate> m_delegate;
+    std::unique_ptr<Kestrel::CPtzExternal> m_facade;
+    RecordingObserver m_observer;
+
+private:
+    bool m_manualClock = false;
+};
+
+}  // namespace kestrel_test
