@@ -71,6 +71,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     options.timeout = std::chrono::milliseconds(static_cast<long long>(timeoutSeconds * 1000));
+    if (!options.serverUrl.empty()) {
+        std::string host, error;
+        unsigned short port = 0;
+        if (!kestrel_host::ParseServerUrl(options.serverUrl, host, port, error)) {
+            std::cerr << "kestrel-host: --server: " << error << "\n";
+            return 2;
+        }
+    }
 
     kestrel_host::Output output(std::cout, std::cerr, options.json);
     kestrel_host::HostSession session(options, output);
