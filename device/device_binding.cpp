@@ -8,7 +8,7 @@
 
 #include "device/device_communicate.h"
 #include "kestrel/device_function_param.h"
-#include "vkl/str.h"
+#include "tasks/platform_user.h"
 #include "zrsdk/zrsdk.h"
 
 namespace Kestrel {
@@ -26,19 +26,15 @@ bool IsChannelGroup(const ZRSDK_BINDING_GROUP& group) {
     return (group.type == 3 || group.type == 4) && (group.subtype == 1 || group.subtype == 5);
 }
 
-std::string ItemText(const char* field, std::size_t size) {
-    return std::string(field, strnlen(field, size));
-}
-
 ResourceBindingResult Collect(const BindingCopy& copy) {
     ResourceBindingResult result;
     std::list<std::string> others;
     for (std::size_t g = 0; g < copy.groups.size(); ++g) {
         if (!IsChannelGroup(copy.groups[g])) continue;
         for (const ZRSDK_BINDING_ITEM& item : copy.items[g]) {
-            const std::string id = ItemText(item.id, sizeof(item.id));
+            const std::string id = FieldText(item.id);
             if (!id.empty()) (item.flag == 1 ? result.ids : others).push_back(id);
-            result.names[id] = ItemText(item.name, sizeof(item.name));
+            result.names[id] = FieldText(item.name);
         }
     }
     result.ids.splice(result.ids.end(), others);
@@ -73,7 +69,7 @@ void CDeviceCommunicate::HandleGetResourceBinding(WeakPtr weak, const ChannelBin
     int sessionId = 0;
     if (self->GetSession(sessionId)) {
         char code[64] = {};
-        vkl::DStr::strcpy_x(code, sizeof(code), req.code.c_str());
+        CopyText(code, req.code);
         BindingCopy copy;
         ret = ZRSDK_GetResourceBinding(sessionId, code, &CDeviceCommunicate::OnResourceBindingData, &copy);
         if (ret == 0) result = Collect(copy);

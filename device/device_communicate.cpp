@@ -7,6 +7,7 @@
 #include "accountlogic/user_manager.h"
 #include "datahub/interface_set_manager.h"
 #include "kestrel/device_function_param.h"
+#include "tasks/platform_user.h"
 #include "tasks/queue_keys.h"
 #include "tasks/time_text.h"
 #include "vkl/log.h"
@@ -40,20 +41,7 @@ void CDeviceCommunicate::UnInit() {
 }
 
 bool CDeviceCommunicate::GetSession(int& sessionId) const {
-    AccountLogic::CUserManagerExternal* user = m_userManager.load();
-    if (user == nullptr) return false;
-    sessionId = user->GetUserSessionId();
-    return true;
-}
-
-// Menu code and name of the operator record; both stay as given when there is
-// no login manager or it does not know the key.
-void CDeviceCommunicate::ResolveMenu(const std::string& menuKey, std::string& menuCode,
-                                     std::string& menuName) const {
-    menuCode = menuKey;
-    menuName.clear();
-    if (AccountLogic::CLoginManagerExternal* login = m_loginManager.load())
-        login->GetMenuName(menuCode, menuName);
+    return ReadSessionId(m_userManager.load(), sessionId);
 }
 
 uint64_t CDeviceCommunicate::ParseTimeText(const char* text) {
@@ -153,108 +141,77 @@ namespace {
 RemoteRecordResult ReadRecordResult(int ret, const ZRSDK_RECORD_RESULT& result) {
     RemoteRecordResult outcome;
     if (ret == 0) {
-        char time[sizeof(result.timeText) + 1] = {};
-        std::memcpy(time, result.timeText, sizeof(result.timeText));
         outcome.planId = result.planId;
-        outcome.time = CDeviceCommunicate::ParseTimeText(time);
+        outcome.time = CDeviceCommunicate::ParseTimeText(FieldText(result.timeText).c_str());
     }
     return outcome;
 }
 }  // namespace
 
-void CDeviceCommunicate::HandleStartRemoteRecord(WeakPtr weak, const StartRemoteRecordReq& req) {
+// The four recording calls share one shape: without a user the request is
+// refused with -1; otherwise `call` fills the platform's records and makes
+// the call; the outcome is reported whatever the platform answered.
+template <class Call>
+void CDeviceCommunicate::RunRecordCall(WeakPtr weak, CDeviceFunctionParam::EventType type, const std::string& code,
+                                       int streamType, Call call) {
     boost::shared_ptr<CDeviceCommunicate> self = weak.lock();
     if (!self) return;
     int sessionId = 0;
-    if (!self->GetSession(sessionId)) {
-        self->PostRecordResult(CDeviceFunctionParam::DEVICE_EVENT_START_RECORD, kRefused, req.code,
-                               req.streamType, RemoteRecordResult());
-        return;
-    }
-    ZRSDK_RECORD_INFO info{};
-    vkl::DStr::strcpy_x(info.channelCode, sizeof(info.channelCode), req.code.c_str());
-    info.streamType = req.streamType;
-    info.secondValue = req.value;
-    vkl::DStr::strcpy_x(info.text, sizeof(info.text), req.text.c_str());
-
-    std::string menuCode, menuName;
-    self->ResolveMenu(req.menuKey, menuCode, menuName);
-    ZRSDK_OPERATE_INFO operate{};
-    vkl::DStr::strcpy_x(operate.menuKey, sizeof(operate.menuKey), menuCode.c_str());
-    vkl::DStr::strcpy_x(operate.menuName, sizeof(operate.menuName), menuName.c_str());
-
+    int ret = kRefused;
     ZRSDK_RECORD_RESULT result{};
-    const int ret = ZRSDK_StartRemoteRecord(sessionId, &info, &result, &operate);
-    self->PostRecordResult(CDeviceFunctionParam::DEVICE_EVENT_START_RECORD, ret, req.code, req.streamType,
-                           ReadRecordResult(ret, result));
+    if (self->GetSession(sessionId)) ret = call(*self, sessionId, result);
+    self->PostRecordResult(type, ret, code, streamType, ReadRecordResult(ret, result));
+}
+
+void CDeviceCommunicate::HandleStartRemoteRecord(WeakPtr weak, const StartRemoteRecordReq& req) {
+    RunRecordCall(weak, CDeviceFunctionParam::DEVICE_EVENT_START_RECORD, req.code, req.streamType,
+                  [&](CDeviceCommunicate& self, int sessionId, ZRSDK_RECORD_RESULT& result) {
+                      ZRSDK_RECORD_INFO info{};
+                      CopyText(info.channelCode, req.code);
+                      info.streamType = req.streamType;
+                      info.secondValue = req.value;
+                      CopyText(info.text, req.text);
+                      ZRSDK_OPERATE_INFO operate;
+                      FillOperateInfo(self.m_loginManager.load(), req.menuKey, operate);
+                      return ZRSDK_StartRemoteRecord(sessionId, &info, &result, &operate);
+                  });
 }
 
 void CDeviceCommunicate::HandleStopRemoteRecord(WeakPtr weak, const StopRemoteRecordReq& req) {
-    boost::shared_ptr<CDeviceCommunicate> self = weak.lock();
-    if (!self) return;
-    int sessionId = 0;
-    if (!self->GetSession(sessionId)) {
-        self->PostRecordResult(CDeviceFunctionParam::DEVICE_EVENT_STOP_RECORD, kRefused, req.code,
-                               req.streamType, RemoteRecordResult());
-        return;
-    }
-    ZRSDK_STOP_RECORD_INFO info{};
-    vkl::DStr::strcpy_x(info.channelCode, sizeof(info.channelCode), req.code.c_str());
-    info.streamType = req.streamType;
-    info.flag = req.flag ? 1 : 0;
-
-    std::string menuCode, menuName;
-    self->ResolveMenu(req.menuKey, menuCode, menuName);
-    ZRSDK_OPERATE_INFO operate{};
-    vkl::DStr::strcpy_x(operate.menuKey, sizeof(operate.menuKey), menuCode.c_str());
-    vkl::DStr::strcpy_x(operate.menuName, sizeof(operate.menuName), menuName.c_str());
-
-    ZRSDK_RECORD_RESULT result{};
-    const int ret = ZRSDK_StopRemoteRecord(sessionId, &info, &result, &operate);
-    self->PostRecordResult(CDeviceFunctionParam::DEVICE_EVENT_STOP_RECORD, ret, req.code, req.streamType,
-                           ReadRecordResult(ret, result));
+    RunRecordCall(weak, CDeviceFunctionParam::DEVICE_EVENT_STOP_RECORD, req.code, req.streamType,
+                  [&](CDeviceCommunicate& self, int sessionId, ZRSDK_RECORD_RESULT& result) {
+                      ZRSDK_STOP_RECORD_INFO info{};
+                      CopyText(info.channelCode, req.code);
+                      info.streamType = req.streamType;
+                      info.flag = req.flag ? 1 : 0;
+                      ZRSDK_OPERATE_INFO operate;
+                      FillOperateInfo(self.m_loginManager.load(), req.menuKey, operate);
+                      return ZRSDK_StopRemoteRecord(sessionId, &info, &result, &operate);
+                  });
 }
 
 void CDeviceCommunicate::HandleStartAPPRemoteRecord(WeakPtr weak, const StartAPPRemoteRecordReq& req) {
-    boost::shared_ptr<CDeviceCommunicate> self = weak.lock();
-    if (!self) return;
-    int sessionId = 0;
-    if (!self->GetSession(sessionId)) {
-        self->PostRecordResult(CDeviceFunctionParam::DEVICE_EVENT_START_APP_RECORD, kRefused, req.code,
-                               req.streamType, RemoteRecordResult());
-        return;
-    }
-    ZRSDK_APP_RECORD_INFO info{};
-    vkl::DStr::strcpy_x(info.channelCode, sizeof(info.channelCode), req.code.c_str());
-    vkl::DStr::strcpy_x(info.secondCode, sizeof(info.secondCode), req.secondCode.c_str());
-    info.streamType = req.streamType;
-    info.secondValue = req.value;
-    vkl::DStr::strcpy_x(info.text, sizeof(info.text), req.text.c_str());
-
-    ZRSDK_RECORD_RESULT result{};
-    const int ret = ZRSDK_StartAPPRemoteRecord(sessionId, &info, &result);
-    self->PostRecordResult(CDeviceFunctionParam::DEVICE_EVENT_START_APP_RECORD, ret, req.code,
-                           req.streamType, ReadRecordResult(ret, result));
+    RunRecordCall(weak, CDeviceFunctionParam::DEVICE_EVENT_START_APP_RECORD, req.code, req.streamType,
+                  [&](CDeviceCommunicate&, int sessionId, ZRSDK_RECORD_RESULT& result) {
+                      ZRSDK_APP_RECORD_INFO info{};
+                      CopyText(info.channelCode, req.code);
+                      CopyText(info.secondCode, req.secondCode);
+                      info.streamType = req.streamType;
+                      info.secondValue = req.value;
+                      CopyText(info.text, req.text);
+                      return ZRSDK_StartAPPRemoteRecord(sessionId, &info, &result);
+                  });
 }
 
 void CDeviceCommunicate::HandleStopAPPRemoteRecord(WeakPtr weak, const StopAPPRemoteRecordReq& req) {
-    boost::shared_ptr<CDeviceCommunicate> self = weak.lock();
-    if (!self) return;
-    int sessionId = 0;
-    if (!self->GetSession(sessionId)) {
-        self->PostRecordResult(CDeviceFunctionParam::DEVICE_EVENT_STOP_APP_RECORD, kRefused, req.code,
-                               req.streamType, RemoteRecordResult());
-        return;
-    }
-    ZRSDK_STOP_APP_RECORD_INFO info{};  // the second code is not sent
-    vkl::DStr::strcpy_x(info.channelCode, sizeof(info.channelCode), req.code.c_str());
-    info.streamType = req.streamType;
-    info.flag = req.flag ? 1 : 0;
-
-    ZRSDK_RECORD_RESULT result{};
-    const int ret = ZRSDK_StopAPPRemoteRecord(sessionId, &info, &result);
-    self->PostRecordResult(CDeviceFunctionParam::DEVICE_EVENT_STOP_APP_RECORD, ret, req.code,
-                           req.streamType, ReadRecordResult(ret, result));
+    RunRecordCall(weak, CDeviceFunctionParam::DEVICE_EVENT_STOP_APP_RECORD, req.code, req.streamType,
+                  [&](CDeviceCommunicate&, int sessionId, ZRSDK_RECORD_RESULT& result) {
+                      ZRSDK_STOP_APP_RECORD_INFO info{};  // the second code is not sent
+                      CopyText(info.channelCode, req.code);
+                      info.streamType = req.streamType;
+                      info.flag = req.flag ? 1 : 0;
+                      return ZRSDK_StopAPPRemoteRecord(sessionId, &info, &result);
+                  });
 }
 
 // The platform's answer to a smart-track operation is not reported.
@@ -263,7 +220,7 @@ void CDeviceCommunicate::HandleSmartTrackOperate(WeakPtr weak, const Kestrel::Sm
     int sessionId = 0;
     if (!self || !self->GetSession(sessionId)) return;
     ZRSDK_SMARTTRACK_OPERATE operate{};
-    vkl::DStr::strcpy_x(operate.code, sizeof(operate.code), req.code.c_str());
+    CopyText(operate.code, req.code);
     operate.value2 = req.value2;
     operate.value1 = req.value1;
     operate.flag = req.flag ? 1 : 0;
@@ -284,7 +241,7 @@ void CDeviceCommunicate::HandleVehiclePreviewConfig(WeakPtr weak, const std::vec
     std::unique_ptr<char[][64]> slots;
     if (!codes.empty()) {
         slots.reset(new char[codes.size()][64]());
-        for (std::size_t i = 0; i < codes.size(); ++i) vkl::DStr::strcpy_x(slots[i], 64, codes[i].c_str());
+        for (std::size_t i = 0; i < codes.size(); ++i) CopyText(slots[i], codes[i]);
         preview.codes = slots.get();
     }
     ZRSDK_VehiclePreviewConfig(sessionId, &preview);

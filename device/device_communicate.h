@@ -67,10 +67,12 @@ public:
 private:
     // Session id of the logged-in user; false when there is no user manager.
     bool GetSession(int& sessionId) const;
-    void ResolveMenu(const std::string& menuKey, std::string& menuCode, std::string& menuName) const;
     void PostRecordResult(CDeviceFunctionParam::EventType type, int result, const std::string& code,
                           int streamType, const RemoteRecordResult& outcome);
 
+    template <class Call>
+    static void RunRecordCall(WeakPtr weak, CDeviceFunctionParam::EventType type, const std::string& code,
+                              int streamType, Call call);
     static void HandleMasterSlaveManualTrack(WeakPtr weak, const MasterSlaveManualTrackReq& req);
     static void HandleMasterSlaveFixedPointTrack(WeakPtr weak, const MasterSlaveFixedPointTrackReq& req);
     static void HandleStartRemoteRecord(WeakPtr weak, const StartRemoteRecordReq& req);

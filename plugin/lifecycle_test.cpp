@@ -93,6 +93,7 @@ TEST_F(LifecycleTest, SecondInitRebindsFacadesTheClientHolds) {
     device->StartRecord("ch-0001", 0, 0, "", "menu.record");
     ASSERT_TRUE(observer.WaitFor(2));
     EXPECT_EQ(observer.All()[1].param->GetEventResult(), 0);
+    device->UnRegisterObserver(&observer);
     kestrel.UnInit();
 }
 

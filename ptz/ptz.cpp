@@ -47,27 +47,10 @@ void CPtz::UnInit() {
     ReleaseRetiredTimers();
 }
 
-bool CPtz::GetSession(int& sessionId) const {
-    AccountLogic::CUserManagerExternal* user = m_userManager.load();
-    if (user == nullptr) return false;
-    sessionId = user->GetUserSessionId();
-    return true;
-}
-
-// Menu code and name of the operator record; both stay as given when there is
-// no login manager or it does not know the key.
-void CPtz::ResolveMenu(const std::string& menuKey, std::string& menuCode, std::string& menuName) const {
-    menuCode = menuKey;
-    menuName.clear();
-    if (AccountLogic::CLoginManagerExternal* login = m_loginManager.load()) login->GetMenuName(menuCode, menuName);
-}
+bool CPtz::GetSession(int& sessionId) const { return ReadSessionId(m_userManager.load(), sessionId); }
 
 void CPtz::FillOperateInfo(const std::string& menuKey, ZRSDK_OPERATE_INFO& info) const {
-    std::string menuCode, menuName;
-    ResolveMenu(menuKey, menuCode, menuName);
-    std::memset(&info, 0, sizeof(info));
-    CopyText(info.menuKey, menuCode);
-    CopyText(info.menuName, menuName);
+    Kestrel::FillOperateInfo(m_loginManager.load(), menuKey, info);
 }
 
 void CPtz::PostPtzResult(CPtzParam::EventType type, int result, const std::string& code, int seq) {

@@ -94,7 +94,6 @@ private:
     // (before Init, after UnInit): the handler then reports -1 without
     // calling the platform.
     bool GetSession(int& sessionId) const;
-    void ResolveMenu(const std::string& menuKey, std::string& menuCode, std::string& menuName) const;
     // The operator record of a platform call: menu code and name of the key.
     void FillOperateInfo(const std::string& menuKey, ZRSDK_OPERATE_INFO& info) const;
     void PostPtzResult(CPtzParam::EventType type, int result, const std::string& code, int seq);

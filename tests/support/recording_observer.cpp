@@ -8,10 +8,9 @@ void RecordingObserver::OnNotify(std::shared_ptr<Datahub::BaseParam> param) {
     ThreadKind kind = ThreadKind::Other;
     if (Taskhub::Host::IsUIThread()) kind = ThreadKind::UI;
     else if (Taskhub::Host::IsPoolThread()) kind = ThreadKind::Pool;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_received.push_back(Received{std::move(param), kind});
-    }
+    // Notified under the lock: a waiter that returns may destroy this object.
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_received.push_back(Received{std::move(param), kind});
     m_changed.notify_all();
 }
 

@@ -77,6 +77,10 @@ void HttpSession::Start() {
 
 void HttpSession::Close(bool onlyIfIdle, std::function<void()> done) {
     asio::dispatch(m_stream.get_executor(), [self = shared_from_this(), onlyIfIdle, done = std::move(done)] {
+        if (onlyIfIdle && !self->m_waiting && self->m_answering && !self->m_closeWhenAnswered) {
+            self->m_closeWhenAnswered = std::move(done);
+            return;
+        }
         if (!onlyIfIdle || self->m_waiting) self->Shutdown();
         done();
     });
@@ -158,7 +162,16 @@ void HttpSession::WriteAnswer(unsigned status, std::string body) {
     m_answer.body() = std::move(body);
     m_answer.prepare_payload();
     m_stream.expires_after(kWriteTimeout);
+    m_answering = true;
     http::async_write(m_stream, m_answer, [self = shared_from_this()](beast::error_code ec, std::size_t) {
+        self->m_answering = false;
+        if (self->m_closeWhenAnswered) {
+            auto done = std::move(self->m_closeWhenAnswered);
+            self->m_closeWhenAnswered = nullptr;
+            self->Shutdown();
+            done();
+            return;
+        }
         if (ec) {
             self->Shutdown();
         } else if (!self->m_keepAlive) {

@@ -72,6 +72,11 @@ private:
     std::uint64_t m_id = 0;
     bool m_keepAlive = false;
     bool m_waiting = false;
+    // An answer is being written: the connection counts as idle already, and
+    // a close of idle connections asked for meanwhile happens (and reports
+    // done) once the write is over.
+    bool m_answering = false;
+    std::function<void()> m_closeWhenAnswered;
 };
 
 }  // namespace mgmt
