@@ -50,7 +50,7 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
-std::string CommandSpec::Usage() const {
+std::string CommandSyntax::Usage() const {
     if (!forms.empty()) {
         std::string text;
         for (const std::string& form : forms) text += (text.empty() ? "" : "\n       ") + form;
@@ -70,9 +70,9 @@ std::string CommandSpec::Usage() const {
     return text;
 }
 
-Args Args::Bind(const CommandSpec& spec, const std::vector<std::string>& words) {
+Args Args::Bind(const CommandSyntax& syntax, const std::vector<std::string>& words) {
     Args args;
-    const std::size_t fixed = spec.variadic && !spec.params.empty() ? spec.params.size() - 1 : spec.params.size();
+    const std::size_t fixed = syntax.variadic && !syntax.params.empty() ? syntax.params.size() - 1 : syntax.params.size();
     std::size_t next = 0;  // the next parameter to fill by position
     for (const std::string& word : words) {
         const std::size_t eq = word.find('=');
@@ -80,7 +80,7 @@ Args Args::Bind(const CommandSpec& spec, const std::vector<std::string>& words) 
             const std::string name = word.substr(0, eq);
             bool known = false;
             for (std::size_t i = 0; i < fixed; ++i)
-                if (spec.params[i].name == name) known = true;
+                if (syntax.params[i].name == name) known = true;
             if (known) {
                 if (args.m_given.count(name)) throw UsageError(name + " is given twice");
                 args.m_values[name] = word.substr(eq + 1);
@@ -88,19 +88,19 @@ Args Args::Bind(const CommandSpec& spec, const std::vector<std::string>& words) 
                 continue;
             }
         }
-        while (next < fixed && args.m_given.count(spec.params[next].name)) ++next;
+        while (next < fixed && args.m_given.count(syntax.params[next].name)) ++next;
         if (next < fixed) {
-            args.m_values[spec.params[next].name] = word;
-            args.m_given[spec.params[next].name] = true;
+            args.m_values[syntax.params[next].name] = word;
+            args.m_given[syntax.params[next].name] = true;
             ++next;
-        } else if (spec.variadic) {
+        } else if (syntax.variadic) {
             args.m_rest.push_back(word);
         } else {
             throw UsageError("too many values: \"" + word + "\"");
         }
     }
     for (std::size_t i = 0; i < fixed; ++i) {
-        const Param& p = spec.params[i];
+        const Param& p = syntax.params[i];
         if (args.m_given.count(p.name)) continue;
         if (!p.fallback) throw UsageError("missing " + p.name);
         args.m_values[p.name] = *p.fallback;

@@ -28,8 +28,8 @@ struct Param {
     std::string help;
 };
 
-struct CommandSpec {
-    CommandSpec(std::string name_, std::string group_, std::string summary_, std::vector<Param> params_,
+struct CommandSyntax {
+    CommandSyntax(std::string name_, std::string group_, std::string summary_, std::vector<Param> params_,
                 bool variadic_ = false)
         : name(std::move(name_)),
           group(std::move(group_)),
@@ -53,7 +53,7 @@ struct CommandSpec {
 class Args {
 public:
     // Throws UsageError: missing required parameter, too many words.
-    static Args Bind(const CommandSpec& spec, const std::vector<std::string>& words);
+    static Args Bind(const CommandSyntax& syntax, const std::vector<std::string>& words);
 
     bool Given(const std::string& name) const;
     const std::string& Text(const std::string& name) const;

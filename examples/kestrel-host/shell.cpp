@@ -20,19 +20,19 @@ Shell::Shell(HostSession& session) : m_session(session), m_out(session.Out()), m
     AddShowCommands();
 }
 
-void Shell::Add(CommandSpec spec, std::function<void(const Args&)> run) {
-    m_commands.push_back({std::move(spec), std::move(run)});
+void Shell::Add(CommandSyntax syntax, std::function<void(const Args&)> run) {
+    m_commands.push_back({std::move(syntax), std::move(run)});
 }
 
 const Shell::Command* Shell::Find(const std::string& name) const {
     for (const Command& command : m_commands)
-        if (SameName(command.spec.name, name)) return &command;
+        if (SameName(command.syntax.name, name)) return &command;
     return nullptr;
 }
 
 std::vector<std::string> Shell::CommandNames() const {
     std::vector<std::string> names;
-    for (const Command& command : m_commands) names.push_back(command.spec.name);
+    for (const Command& command : m_commands) names.push_back(command.syntax.name);
     return names;
 }
 
@@ -53,12 +53,12 @@ bool Shell::Execute(const std::string& line, const std::string& where) {
     }
     words.erase(words.begin());
     try {
-        command->run(Args::Bind(command->spec, words));
+        command->run(Args::Bind(command->syntax, words));
         return true;
     } catch (const CommandFailed& e) {
-        m_out.Error(prefix + command->spec.name + ": " + e.what());
+        m_out.Error(prefix + command->syntax.name + ": " + e.what());
     } catch (const std::exception& e) {
-        m_out.Error(prefix + command->spec.name + ": " + e.what() + "\nusage: " + command->spec.Usage());
+        m_out.Error(prefix + command->syntax.name + ": " + e.what() + "\nusage: " + command->syntax.Usage());
     }
     return false;
 }
@@ -66,28 +66,28 @@ bool Shell::Execute(const std::string& line, const std::string& where) {
 void Shell::Help(const std::string& topic) {
     if (!topic.empty()) {
         if (const Command* command = Find(topic)) {
-            std::string text = "usage: " + command->spec.Usage() + "\n  " + command->spec.summary + "\n";
-            for (const Param& p : command->spec.params)
+            std::string text = "usage: " + command->syntax.Usage() + "\n  " + command->syntax.summary + "\n";
+            for (const Param& p : command->syntax.params)
                 if (!p.help.empty()) text += "  " + p.name + ": " + p.help + "\n";
-            m_out.Record({{"help", command->spec.name}, {"usage", command->spec.Usage()}, {"summary", command->spec.summary}},
+            m_out.Record({{"help", command->syntax.name}, {"usage", command->syntax.Usage()}, {"summary", command->syntax.summary}},
                          text);
             return;
         }
         bool group = false;
-        for (const Command& command : m_commands) group = group || SameName(command.spec.group, topic);
+        for (const Command& command : m_commands) group = group || SameName(command.syntax.group, topic);
         if (!group) throw UsageError("no command or group \"" + topic + "\"");
     }
     std::string text, current;
     boost::json::array list;
     for (const Command& command : m_commands) {
-        if (!topic.empty() && !SameName(command.spec.group, topic)) continue;
-        if (command.spec.group != current) {
-            current = command.spec.group;
+        if (!topic.empty() && !SameName(command.syntax.group, topic)) continue;
+        if (command.syntax.group != current) {
+            current = command.syntax.group;
             text += current + ":\n";
         }
-        text += "  " + command.spec.name + std::string(command.spec.name.size() < 32 ? 32 - command.spec.name.size() : 1, ' ') +
-                command.spec.summary + "\n";
-        list.emplace_back(command.spec.name);
+        text += "  " + command.syntax.name + std::string(command.syntax.name.size() < 32 ? 32 - command.syntax.name.size() : 1, ' ') +
+                command.syntax.summary + "\n";
+        list.emplace_back(command.syntax.name);
     }
     text += "help <command> shows its parameters. Values go by position or as name=value.\n";
     m_out.Record({{"help", topic.empty() ? "all" : topic}, {"commands", std::move(list)}}, text);

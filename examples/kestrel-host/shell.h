@@ -37,11 +37,11 @@ public:
 
 private:
     struct Command {
-        CommandSpec spec;
+        CommandSyntax syntax;
         std::function<void(const Args&)> run;
     };
 
-    void Add(CommandSpec spec, std::function<void(const Args&)> run);
+    void Add(CommandSyntax syntax, std::function<void(const Args&)> run);
     const Command* Find(const std::string& name) const;
     void AddDeviceCommands();
     void AddPtzCommands();

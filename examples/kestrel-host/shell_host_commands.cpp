@@ -53,7 +53,7 @@ void Shell::AddHostCommands() {
             m_out.Reply("UnRegisterObserver", {{"returned", m_session.UnRegisterObserver(FacadeArg(a))}});
         });
 
-    CommandSpec push{"push", g, "make the platform push a server event over the operator's login connection",
+    CommandSyntax push{"push", g, "make the platform push a server event over the operator's login connection",
                      {{"kind", std::nullopt, ""}, {"values", std::nullopt, ""}}, true};
     push.forms = {PushUsage()};
     Add(push, [=](const Args& a) {
@@ -83,7 +83,7 @@ void Shell::AddHostCommands() {
         }
     });
 
-    CommandSpec fault{"fault", g, "inject a platform or server fault, or clear them",
+    CommandSyntax fault{"fault", g, "inject a platform or server fault, or clear them",
                       {{"target", std::nullopt, ""}, {"values", std::nullopt, ""}}, true};
     auto form = [](const std::string& command, const std::string& what) {
         return command + std::string(command.size() < 52 ? 52 - command.size() : 1, ' ') + what;

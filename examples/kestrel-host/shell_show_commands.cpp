@@ -32,7 +32,7 @@ std::string Presets(const std::vector<Kestrel::CruisePresetInfo>& list) {
 }  // namespace
 
 void Shell::AddShowCommands() {
-    CommandSpec show{"show", "host", "show stats, caches [code], locks, pending or channels",
+    CommandSyntax show{"show", "host", "show stats, caches [code], locks, pending or channels",
                      {{"what", std::nullopt, "stats, caches, locks, pending or channels"}, {"code", "", "caches: one channel"}}};
     Add(show, [=](const Args& a) {
         const std::string what = a.Text("what");

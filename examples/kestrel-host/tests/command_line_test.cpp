@@ -20,8 +20,8 @@ TEST(SplitWordsTest, QuotesKeepBlanksAndCommentsEndTheLine) {
     EXPECT_THROW(SplitWords("echo 'open"), UsageError);
 }
 
-CommandSpec Spec() {
-    return CommandSpec("PtzDirection", "ptz", "move",
+CommandSyntax Syntax() {
+    return CommandSyntax("PtzDirection", "ptz", "move",
                        {{"code", std::nullopt, ""},
                         {"direction", std::nullopt, ""},
                         {"action", "start", ""},
@@ -30,15 +30,15 @@ CommandSpec Spec() {
 }
 
 TEST(ArgsTest, PositionalNamedAndDefaults) {
-    const CommandSpec spec = Spec();
-    Args a = Args::Bind(spec, {"ch-0001", "up"});
+    const CommandSyntax syntax = Syntax();
+    Args a = Args::Bind(syntax, {"ch-0001", "up"});
     EXPECT_EQ(a.Text("code"), "ch-0001");
     EXPECT_EQ(a.Text("action"), "start");
     EXPECT_EQ(a.Int("speed"), 5);
     EXPECT_FALSE(a.Given("speed"));
 
     // Named values may come anywhere; positions fill what is left, in order.
-    a = Args::Bind(spec, {"speed=9", "ch-0002", "action=stop", "left"});
+    a = Args::Bind(syntax, {"speed=9", "ch-0002", "action=stop", "left"});
     EXPECT_EQ(a.Text("code"), "ch-0002");
     EXPECT_EQ(a.Text("direction"), "left");
     EXPECT_EQ(a.Text("action"), "stop");
@@ -46,16 +46,16 @@ TEST(ArgsTest, PositionalNamedAndDefaults) {
     EXPECT_TRUE(a.Given("speed"));
 
     // A word whose prefix is no parameter's name is a value.
-    a = Args::Bind(spec, {"x=1", "up"});
+    a = Args::Bind(syntax, {"x=1", "up"});
     EXPECT_EQ(a.Text("code"), "x=1");
 }
 
 TEST(ArgsTest, MistakesAreUsageErrors) {
-    const CommandSpec spec = Spec();
-    EXPECT_THROW(Args::Bind(spec, {"ch-0001"}), UsageError);  // direction missing
-    EXPECT_THROW(Args::Bind(spec, {"a", "b", "c", "1", "d", "surplus"}), UsageError);
-    EXPECT_THROW(Args::Bind(spec, {"a", "b", "speed=1", "speed=2"}), UsageError);
-    const Args a = Args::Bind(spec, {"a", "b", "c", "fast"});
+    const CommandSyntax syntax = Syntax();
+    EXPECT_THROW(Args::Bind(syntax, {"ch-0001"}), UsageError);  // direction missing
+    EXPECT_THROW(Args::Bind(syntax, {"a", "b", "c", "1", "d", "surplus"}), UsageError);
+    EXPECT_THROW(Args::Bind(syntax, {"a", "b", "speed=1", "speed=2"}), UsageError);
+    const Args a = Args::Bind(syntax, {"a", "b", "c", "fast"});
     EXPECT_THROW(a.Int("speed"), UsageError);
     EXPECT_THROW(a.Int("speed", 0, 3), UsageError);
     EXPECT_THROW(a.Bool("speed"), UsageError);
@@ -63,12 +63,12 @@ TEST(ArgsTest, MistakesAreUsageErrors) {
 }
 
 TEST(ArgsTest, ChoicesTakeNamesOrNumbers) {
-    const CommandSpec spec = Spec();
+    const CommandSyntax syntax = Syntax();
     const std::vector<std::pair<std::string, int>> names = {{"up", 1}, {"down", 2}};
-    EXPECT_EQ(Args::Bind(spec, {"c", "UP"}).Choice("direction", names), 1);
-    EXPECT_EQ(Args::Bind(spec, {"c", "7"}).Choice("direction", names), 7);
+    EXPECT_EQ(Args::Bind(syntax, {"c", "UP"}).Choice("direction", names), 1);
+    EXPECT_EQ(Args::Bind(syntax, {"c", "7"}).Choice("direction", names), 7);
     try {
-        Args::Bind(spec, {"c", "sideways"}).Choice("direction", names);
+        Args::Bind(syntax, {"c", "sideways"}).Choice("direction", names);
         FAIL() << "no error for a bad choice";
     } catch (const UsageError& e) {
         EXPECT_EQ(std::string(e.what()), "direction: expected one of up, down or a number, got \"sideways\"");
@@ -76,14 +76,14 @@ TEST(ArgsTest, ChoicesTakeNamesOrNumbers) {
 }
 
 TEST(ArgsTest, VariadicTakesTheRest) {
-    const CommandSpec spec("OpenVehilceMonitor", "device", "", {{"codes", std::nullopt, ""}}, true);
-    EXPECT_TRUE(Args::Bind(spec, {}).Rest().empty());
-    EXPECT_EQ(Args::Bind(spec, {"a", "b=c"}).Rest(), (Words{"a", "b=c"}));
-    EXPECT_EQ(spec.Usage(), "OpenVehilceMonitor [codes...]");
+    const CommandSyntax syntax("OpenVehilceMonitor", "device", "", {{"codes", std::nullopt, ""}}, true);
+    EXPECT_TRUE(Args::Bind(syntax, {}).Rest().empty());
+    EXPECT_EQ(Args::Bind(syntax, {"a", "b=c"}).Rest(), (Words{"a", "b=c"}));
+    EXPECT_EQ(syntax.Usage(), "OpenVehilceMonitor [codes...]");
 }
 
-TEST(CommandSpecTest, UsageShowsRequiredAndDefaults) {
-    EXPECT_EQ(Spec().Usage(), "PtzDirection <code> <direction> [action=start] [speed=5] [menuKey]");
+TEST(CommandSyntaxTest, UsageShowsRequiredAndDefaults) {
+    EXPECT_EQ(Syntax().Usage(), "PtzDirection <code> <direction> [action=start] [speed=5] [menuKey]");
     EXPECT_TRUE(SameName("ptzdirection", "PtzDirection"));
     EXPECT_FALSE(SameName("PtzDirectio", "PtzDirection"));
 }
