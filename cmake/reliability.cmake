@@ -38,6 +38,24 @@ if(KESTREL_BUILD_FUZZ)
     message(FATAL_ERROR "Configure the fuzz build with -DKESTREL_SANITIZE=fuzzer-no-link,address,undefined")
   endif()
 
+  # Clang links the sanitizer runtimes and libFuzzer into executables only:
+  # the shared libraries take those symbols from the harness when they are
+  # loaded, so here they may leave them undefined at link time.
+  function(kestrel_fuzz_allow_undefined dir)
+    get_property(_targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(_target ${_targets})
+      get_target_property(_type ${_target} TYPE)
+      if(_type STREQUAL "SHARED_LIBRARY" OR _type STREQUAL "MODULE_LIBRARY")
+        target_link_options(${_target} PRIVATE -Wl,-z,undefs)
+      endif()
+    endforeach()
+    get_property(_subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    foreach(_subdir ${_subdirs})
+      kestrel_fuzz_allow_undefined(${_subdir})
+    endforeach()
+  endfunction()
+  kestrel_fuzz_allow_undefined(${CMAKE_SOURCE_DIR})
+
   add_library(kestrel_fuzz_host STATIC ${CMAKE_SOURCE_DIR}/fuzz/fuzz_host.cpp)
   target_include_directories(kestrel_fuzz_host PUBLIC ${CMAKE_SOURCE_DIR}/fuzz)
   target_link_libraries(kestrel_fuzz_host PUBLIC kestrel_core hostfw_environment zrsdk)

@@ -1,8 +1,10 @@
 // Bad input through the façades. Outcomes:
 // - empty and over-long codes and texts are cut to their platform fields
 //   (always terminated) and the requests are answered like any other;
-// - out-of-range enumerations go to the platform unchanged, which refuses
-//   them, except the lens operation, which is refused with -1 and not sent;
+// - enumeration values without a name (inside the enumeration's range:
+//   beyond it a value is undefined in C++ itself) go to the platform
+//   unchanged, which refuses them, except the lens operation, which is
+//   refused with -1 and not sent;
 // - null observers are refused, unknown ones unregister harmlessly;
 // - before Init there are no façades; without a logged-in user and after
 //   UnInit every request that reports a result reports -1, and nothing
@@ -149,9 +151,9 @@ TEST_F(BadInputTest, OverLongAndEmptyTextsAreCutToTheirFieldsAndAnswered) {
     EXPECT_EQ(m_deviceObserver.All()[0].param->GetEventResult(), 0);
 }
 
-TEST_F(BadInputTest, OutOfRangeEnumerationsAreRefusedByThePlatformOrLocally) {
+TEST_F(BadInputTest, UnnamedEnumerationValuesAreRefusedByThePlatformOrLocally) {
     const int up = Ptz()->PtzDirection("ch-0001", static_cast<Direction_e>(0), false, 1, "menu.ptz");
-    const int far = Ptz()->PtzDirection("ch-0001", static_cast<Direction_e>(99), false, 1, "menu.ptz");
+    const int far = Ptz()->PtzDirection("ch-0001", static_cast<Direction_e>(15), false, 1, "menu.ptz");
     ASSERT_TRUE(m_ptzObserver.WaitFor(2, CPtzParam::PTZ_EVENT_DIRECTION));
     for (const auto& r : m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_DIRECTION)) {
         EXPECT_EQ(r.param->GetEventResult(), ZRSDK_ERR_INVALID_PARAM);
@@ -160,14 +162,14 @@ TEST_F(BadInputTest, OutOfRangeEnumerationsAreRefusedByThePlatformOrLocally) {
     }
 
     const std::size_t lensCalls = control::CallCount("ZRSDK_PtzOperateCamera");
-    for (int op : {-1, 6, INT_MAX, INT_MIN})
+    for (int op : {6, 7})
         EXPECT_EQ(Ptz()->PtzControl("ch-0001", static_cast<Ptz_Operator_e>(op), false, 1, "menu.ptz"), -1);
-    EXPECT_EQ(Device()->SnapPicture("ch-0001", 1, static_cast<Snap_Picture_e>(42)), -1);
+    EXPECT_EQ(Device()->SnapPicture("ch-0001", 1, static_cast<Snap_Picture_e>(1)), -1);
     EXPECT_EQ(Device()->MasterSlaveIntellManualTrack(kLong, INT_MIN), 0);
     EXPECT_EQ(Device()->MasterSlaveIntellFixedPointTrack("", UINT_MAX, 0), 0);
 
     Ptz()->SetLock("ch-0001", static_cast<Lock_e>(0), 0, "menu.ptz", 10);
-    Ptz()->SetLock("ch-0001", static_cast<Lock_e>(9), 0, "menu.ptz", -1);
+    Ptz()->SetLock("ch-0001", static_cast<Lock_e>(7), 0, "menu.ptz", -1);
     ASSERT_TRUE(m_ptzObserver.WaitFor(2, CPtzParam::PTZ_EVENT_LOCK));
     for (const auto& r : m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_LOCK)) {
         const int result = r.param->GetEventResult();
@@ -177,7 +179,7 @@ TEST_F(BadInputTest, OutOfRangeEnumerationsAreRefusedByThePlatformOrLocally) {
 
     std::string name = "name";
     Ptz()->OperatorPrePoint(static_cast<PrePoint_Oper_e>(0), "ch-0001", 1, name, "menu.ptz");
-    Ptz()->OperatorPrePoint(static_cast<PrePoint_Oper_e>(9), "ch-0001", UINT_MAX, name, "menu.ptz");
+    Ptz()->OperatorPrePoint(static_cast<PrePoint_Oper_e>(0), "ch-0001", UINT_MAX, name, "menu.ptz");
     ASSERT_TRUE(m_ptzObserver.WaitFor(2, CPtzParam::PTZ_EVENT_NONE));
     for (const auto& r : m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_NONE)) EXPECT_NE(r.param->GetEventResult(), 0);
 

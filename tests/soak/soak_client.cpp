@@ -88,7 +88,7 @@ void SoakClient::CallDevice(int what) {
         }
         case 7:
             m_device->MasterSlaveIntellManualTrack(code, Pick(10));
-            m_device->SnapPicture(code, 1, static_cast<Kestrel::Snap_Picture_e>(Pick(3)));
+            m_device->SnapPicture(code, 1, static_cast<Kestrel::Snap_Picture_e>(Pick(2)));
             break;
         case 8:
             // A REST call whose outcome is only logged.
@@ -109,8 +109,9 @@ void SoakClient::CallPtz(int what) {
                                CPtzParam::PTZ_EVENT_DIRECTION);
             break;
         case 2: {
-            // One lens operation in eight is out of range: refused, nothing sent.
-            const int op = Pick(8) - 1;
+            // Lens operations 6 and 7 (unnamed, in the enumeration's range)
+            // are refused, nothing sent.
+            const int op = Pick(8);
             const int seq = m_ptz->PtzControl(code, static_cast<Kestrel::Ptz_Operator_e>(op), Pick(2) == 0, Pick(8),
                                               Text());
             if (op >= 0 && op <= 5) m_ledger.ExpectSeq(seq, CPtzParam::PTZ_EVENT_CAMERA);
@@ -150,7 +151,7 @@ void SoakClient::CallPtz(int what) {
             // Locks of a few seconds, which the timer releases; releases;
             // and now and then a lock operation the platform does not know.
             static const Kestrel::Lock_e kLocks[] = {Kestrel::LOCK_PTZ, Kestrel::LOCK_PTZ, Kestrel::UNLOCK_PTZ,
-                                                     static_cast<Kestrel::Lock_e>(9)};
+                                                     static_cast<Kestrel::Lock_e>(3)};
             m_ledger.ExpectSeq(m_ptz->SetLock(code, kLocks[Pick(4)], 0, Text(), Pick(8)), CPtzParam::PTZ_EVENT_LOCK);
             break;
         }
@@ -214,15 +215,15 @@ void SoakClient::CallPtzQueries(int what) {
             m_ledger.ExpectSeq(m_ptz->QueryPrePoint(code, Pick(2) == 0), CPtzParam::PTZ_EVENT_QUERY_PRESET_POINTS);
             break;
         case 1: {
-            // Operations 1 to 3 and, now and then, one out of range.
-            const int op = Pick(10) == 0 ? 7 : 1 + Pick(3);
+            // Operations 1 to 3 and, now and then, the unnamed 0.
+            const int op = Pick(10) == 0 ? 0 : 1 + Pick(3);
             std::string name = Text();
             const int seq = m_ptz->OperatorPrePoint(static_cast<Kestrel::PrePoint_Oper_e>(op), code,
                                                     static_cast<unsigned int>(1 + Pick(12)), name, Text());
             static const int kTypes[] = {CPtzParam::PTZ_EVENT_NONE, CPtzParam::PTZ_EVENT_PRESET_GOTO,
                                          CPtzParam::PTZ_EVENT_PRESET_SET, CPtzParam::PTZ_EVENT_PRESET_DELETE};
             // -1: a channel the resource tree does not know; nothing is sent.
-            if (seq != -1) m_ledger.ExpectSeq(seq, op <= 3 ? kTypes[op] : CPtzParam::PTZ_EVENT_NONE);
+            if (seq != -1) m_ledger.ExpectSeq(seq, kTypes[op]);
             break;
         }
         case 2:
