@@ -55,8 +55,9 @@ run_tests() {
 FUZZ_HARNESSES=(login_event traffic_decode face_decode rest_answer)
 fuzz() {
   local seconds=$1 dir=build-fuzz failed=0
-  build "$dir" -DCMAKE_CXX_COMPILER=clang++ -DKESTREL_SANITIZE=fuzzer-no-link,address,undefined \
-    -DKESTREL_BUILD_FUZZ=ON -DKESTREL_BUILD_TESTS=OFF -DKESTREL_BUILD_BENCH=OFF
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKESTREL_SANITIZE=fuzzer-no-link,address,undefined \
+    -DKESTREL_BUILD_FUZZ=ON -DKESTREL_BUILD_TESTS=OFF -DKESTREL_BUILD_BENCH=OFF >/dev/null
+  cmake --build "$dir" -j "$JOBS" --target "${FUZZ_HARNESSES[@]/#/kestrel_fuzz_}"
   for h in "${FUZZ_HARNESSES[@]}"; do
     local corpus=$dir/corpus/$h crashes=$dir/crashes/$h log=$dir/fuzz-$h.log
     mkdir -p "$corpus" "$crashes"
