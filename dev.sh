@@ -7,6 +7,8 @@
 #   ./dev.sh test-asan        the suite under AddressSanitizer + UBSan
 #   ./dev.sh test-tsan        the suite under ThreadSanitizer
 #   ./dev.sh bench [args...]  build and run the benchmarks
+#   ./dev.sh fuzz [seconds]   build the fuzz harnesses (clang, ASan + UBSan) and
+#                             run each for the given time (30 s by default)
 #   ./dev.sh build            only set up and build
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -19,6 +21,7 @@ PACKAGES=(
   libboost-program-options1.81-dev libboost-url1.81-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libedit-dev
+  clang libclang-rt-14-dev
 )
 
 install_packages() {
@@ -46,6 +49,37 @@ run_tests() {
   (cd "$dir" && ctest --output-on-failure -j "$JOBS" --timeout 600)
 }
 
+# fuzz SECONDS: builds the libFuzzer harnesses with clang under AddressSanitizer
+# + UBSan in build-fuzz and runs each for SECONDS, starting from its seed
+# corpus in fuzz/corpus/<harness>. Inputs that crash are kept in
+# build-fuzz/crashes/<harness>/ and shown; any crash fails.
+FUZZ_HARNESSES=(login_event traffic_decode face_decode rest_answer)
+fuzz() {
+  local seconds=$1 dir=build-fuzz failed=0
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKESTREL_SANITIZE=fuzzer-no-link,address,undefined \
+    -DKESTREL_BUILD_FUZZ=ON -DKESTREL_BUILD_TESTS=OFF -DKESTREL_BUILD_BENCH=OFF >/dev/null
+  cmake --build "$dir" -j "$JOBS" --target "${FUZZ_HARNESSES[@]/#/kestrel_fuzz_}"
+  for h in "${FUZZ_HARNESSES[@]}"; do
+    local corpus=$dir/corpus/$h crashes=$dir/crashes/$h log=$dir/fuzz-$h.log
+    mkdir -p "$corpus" "$crashes"
+    if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+       "$dir/bin/kestrel_fuzz_$h" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=4096 -max_len=8192 \
+         -print_final_stats=1 -artifact_prefix="$crashes/" "$corpus" "fuzz/corpus/$h" >"$log" 2>&1; then
+      echo "== fuzz $h: $(sed -n 's/^stat::number_of_executed_units: *//p' "$log") runs in $seconds s, no crash"
+    else
+      failed=1
+      echo "== fuzz $h: FAILED (log: $log)"
+      tail -n 80 "$log"
+      for f in "$crashes"/*; do
+        [ -f "$f" ] || continue
+        echo "-- input kept in $f:"
+        od -A d -t x1 -v "$f" | head -n 64
+      done
+    fi
+  done
+  return $failed
+}
+
 cmd=${1:-host}; shift || true
 install_packages
 case "$cmd" in
@@ -57,5 +91,6 @@ case "$cmd" in
   test-tsan) build build-tsan -DKESTREL_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug -DKESTREL_BUILD_BENCH=OFF \
                && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_tests build-tsan ;;
   bench)     build build -DCMAKE_BUILD_TYPE=Release && exec build/bin/kestrel-bench "$@" ;;
-  *) echo "usage: $0 {host|test|test-asan|test-tsan|bench|build} [args...]" >&2; exit 2 ;;
+  fuzz)      fuzz "${1:-30}" ;;
+  *) echo "usage: $0 {host|test|test-asan|test-tsan|bench|fuzz|build} [args...]" >&2; exit 2 ;;
 esac

@@ -251,7 +251,10 @@ void CDeviceCommunicate::HandleSetIFrame(WeakPtr weak, const std::string& code) 
     boost::shared_ptr<CDeviceCommunicate> self = weak.lock();
     int sessionId = 0;
     if (!self || !self->GetSession(sessionId)) return;
-    const int ret = ZRSDK_GetFlowSetIFrame(sessionId, code.c_str());
+    // The platform takes a channel code of at most 63 characters.
+    char channel[64] = {};
+    vkl::DStr::strcpy_x(channel, sizeof(channel), code.c_str());
+    const int ret = ZRSDK_GetFlowSetIFrame(sessionId, channel);
     if (ret != 0)
         vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_WARN, "DeviceCommunicate", 941,
                                         "Kestrel::CDeviceCommunicate::HandleSetIFrame", "",

@@ -6,6 +6,7 @@
 #include <boost/asio/post.hpp>
 
 #include "vkl/log.h"
+#include "zrsdk/zrsdk_types.h"
 
 namespace AccountLogic {
 
@@ -20,12 +21,25 @@ struct DeliveredEvent {
     // A null payload stays null (with the size the SDK gave, never read); any
     // other one is copied, and even an empty one gets a valid pointer.
     DeliveredEvent(int type, int result, const unsigned char* data, unsigned int size)
-        : bytes(Copy(data, size)), param(type, result, bytes.get(), size) {}
+        : bytes(Copy(type, data, size)), param(type, result, bytes.get(), size) {}
 
-    static std::unique_ptr<unsigned char[]> Copy(const unsigned char* data, unsigned int size) {
+    // A traffic record points to its items in the SDK's memory, which lives
+    // only as long as the SDK's callback: the copy takes the items along,
+    // right behind the record (beyond its size, as on the platform), and
+    // points to them there.
+    static std::unique_ptr<unsigned char[]> Copy(int type, const unsigned char* data, unsigned int size) {
         if (!data) return nullptr;
-        std::unique_ptr<unsigned char[]> copy(new unsigned char[size ? size : 1]);
+        ZRSDK_TRAFFIC_INFO traffic{};
+        if (type == LOGIN_EVENT_TRAFFIC_INFO && size >= sizeof(traffic)) std::memcpy(&traffic, data, sizeof(traffic));
+        const std::size_t items = traffic.items != nullptr ? traffic.itemCount : 0;
+        const std::size_t itemBytes = items * sizeof(ZRSDK_TRAFFIC_ITEM);
+        std::unique_ptr<unsigned char[]> copy(new unsigned char[size + itemBytes ? size + itemBytes : 1]);
         std::memcpy(copy.get(), data, size);
+        if (items != 0) {
+            std::memcpy(copy.get() + size, traffic.items, itemBytes);
+            auto* moved = reinterpret_cast<ZRSDK_TRAFFIC_ITEM*>(copy.get() + size);
+            std::memcpy(copy.get() + offsetof(ZRSDK_TRAFFIC_INFO, items), &moved, sizeof(moved));
+        }
         return copy;
     }
 };

@@ -1,0 +1,286 @@
+// Bad input through the façades. Outcomes:
+// - empty and over-long codes and texts are cut to their platform fields
+//   (always terminated) and the requests are answered like any other;
+// - enumeration values without a name (inside the enumeration's range:
+//   beyond it a value is undefined in C++ itself) go to the platform
+//   unchanged, which refuses them, except the lens operation, which is
+//   refused with -1 and not sent;
+// - null observers are refused, unknown ones unregister harmlessly;
+// - before Init there are no façades; without a logged-in user and after
+//   UnInit every request that reports a result reports -1, and nothing
+//   reaches the platform.
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "kestrel/device_function_param.h"
+#include "kestrel/ptz_param.h"
+#include "kestrel_fixture.h"
+#include "ptz_test_util.h"
+#include "zrsdk/zrsdk_control.h"
+#include "zrsdk/zrsdk_errors.h"
+
+namespace Kestrel {
+namespace {
+
+using kestrel_test::KestrelFixture;
+using kestrel_test::RecordingObserver;
+using kestrel_test::TextAt;
+namespace control = zrsdk::control;
+
+const std::string kLong(5000, 'c');
+
+// The platform functions a PTZ or device request reaches, each with the
+// width of the code field that opens its record (text arguments: 64).
+struct CodeField {
+    const char* function;
+    std::size_t width;
+};
+const CodeField kCodeFields[] = {
+    {"ZRSDK_StartRemoteRecord", 64},   {"ZRSDK_StopRemoteRecord", 64},    {"ZRSDK_StartAPPRemoteRecord", 64},
+    {"ZRSDK_GetResourceBinding", 64},  {"ZRSDK_GetFlowSetIFrame", 64},    {"ZRSDK_SmartTrackOperate", 56},
+    {"ZRSDK_PtzOperateDirect", 64},    {"ZRSDK_PtzOperateCamera", 64},    {"ZRSDK_PtzSitPosition", 64},
+    {"ZRSDK_PtzRainWiper", 64},        {"ZRSDK_PtzSetScanMargin", 64},    {"ZRSDK_PtzAutoScan", 64},
+    {"ZRSDK_PtzArrangePtz", 64},       {"ZRSDK_PtzGetPresetPoints", 64},  {"ZRSDK_GetChannelCruisePreset", 64},
+    {"ZRSDK_SetChannelCruisePreset", 64},
+};
+
+class BadInputTest : public KestrelFixture {
+protected:
+    // Every request of the façades that reaches the platform, with the codes
+    // and texts given; returns how many report a result to each observer.
+    struct Reported {
+        std::size_t device = 0;
+        std::size_t ptz = 0;
+    };
+    Reported CallEverything(const std::string& code, const std::string& text) {
+        Reported n;
+        Device()->StartRecord(code, 0, 0, text, text);
+        Device()->StopRecord(code, 0, true, text);
+        Device()->StartAPPChannelRecord(code, text, 0, 0, text);
+        Device()->GetBindingResource(code, LLONG_MIN);
+        n.device += 4;
+        Device()->SetIFrame(code);
+        SmartTrackOperate operate;
+        operate.code = code;
+        Device()->SmartTrackOperate(operate);
+        Device()->OpenVehilceMonitor({code, text, ""});
+        Device()->RestartDevice(code);
+
+        Ptz()->PtzDirection(code, DIRECTION_DOWN, false, 1, text);
+        Ptz()->PtzControl(code, PTZ_OPERATOR_2, false, 1, text);
+        Ptz()->PtzSite(code, 1, 2, 3, INT_MIN);
+        PtzOperation op;
+        Ptz()->RainWiper(code, op);
+        Ptz()->SetScanMargin(code, op);
+        Ptz()->AutoScan(code, op);
+        Ptz()->SetLock(code, LOCK_PTZ, 0, text, 30);
+        Ptz()->QueryLockState(code);
+        Ptz()->QueryPrePoint(code, true);
+        Ptz()->QueryCruisePreset(code, 0, text);
+        CruisePresetInfo info;
+        info.beginTime = text;
+        info.endTime = text;
+        info.extra = text;
+        Ptz()->AddCruisePreset(code, {info, info}, text);
+        std::vector<CruisePresetInfo> guards{info};
+        Ptz()->AddGuardPreset(code, INT_MIN, guards, text);
+        Ptz()->QueryGuardPreset(code, INT_MAX, text);
+        Ptz()->DelGuardPreset(code, LONG_MAX, text);
+        PtzIdleMotior motion;
+        motion.function = text;
+        motion.index = INT_MIN;
+        Ptz()->SetIdleMonitor(code, motion, text);
+        n.ptz += 15;
+        return n;
+    }
+
+    std::size_t ReportedCount(RecordingObserver& observer) {
+        std::size_t n = 0;
+        for (const auto& r : observer.All())
+            if (r.param->GetEventType() != CPtzParam::PTZ_EVENT_LOCK_STATUS_CHANGED) ++n;
+        return n;
+    }
+};
+
+TEST_F(BadInputTest, OverLongAndEmptyTextsAreCutToTheirFieldsAndAnswered) {
+    const Reported expected = CallEverything(kLong, kLong);
+    WaitIdle();
+    EXPECT_EQ(ReportedCount(m_deviceObserver), expected.device);
+    EXPECT_EQ(ReportedCount(m_ptzObserver), expected.ptz);
+    for (const auto& r : m_deviceObserver.All()) EXPECT_NE(r.param->GetEventResult(), 0);
+
+    for (const CodeField& field : kCodeFields) {
+        SCOPED_TRACE(field.function);
+        const auto calls = control::CapturedCalls(field.function);
+        ASSERT_FALSE(calls.empty());
+        for (const auto& call : calls) {
+            ASSERT_GE(call.input.size(), field.width - 1);
+            EXPECT_EQ(TextAt(call.input, 0, field.width), kLong.substr(0, field.width - 1));
+            if (call.input.size() >= field.width) {
+                EXPECT_EQ(call.input[field.width - 1], 0);
+            }
+            // The menu key, where the request has one (a lock query has none).
+            const ZRSDK_OPERATE_INFO operate = call.OperateInfo();
+            if (operate.menuKey[0] != 0) {
+                EXPECT_EQ(std::string(operate.menuKey, strnlen(operate.menuKey, sizeof(operate.menuKey))),
+                          kLong.substr(0, sizeof(operate.menuKey) - 1));
+            }
+        }
+    }
+    // The cruise items' times too.
+    const auto cruise = control::CapturedCalls("ZRSDK_SetChannelCruisePreset").at(0);
+    ASSERT_EQ(cruise.extra.size(), 2 * sizeof(ZRSDK_CRUISE_PRESET_ITEM));
+    EXPECT_EQ(TextAt(cruise.extra, offsetof(ZRSDK_CRUISE_PRESET_ITEM, beginTime), 15), kLong.substr(0, 14));
+
+    m_deviceObserver.Clear();
+    m_ptzObserver.Clear();
+    const Reported empty = CallEverything("", "");
+    WaitIdle();
+    EXPECT_EQ(ReportedCount(m_deviceObserver), empty.device);
+    EXPECT_EQ(ReportedCount(m_ptzObserver), empty.ptz);
+
+    // Still working.
+    m_deviceObserver.Clear();
+    Device()->StartRecord("ch-0002", 0, 0, "", "menu.record");
+    ASSERT_TRUE(m_deviceObserver.WaitFor(1));
+    EXPECT_EQ(m_deviceObserver.All()[0].param->GetEventResult(), 0);
+}
+
+TEST_F(BadInputTest, UnnamedEnumerationValuesAreRefusedByThePlatformOrLocally) {
+    const int up = Ptz()->PtzDirection("ch-0001", static_cast<Direction_e>(0), false, 1, "menu.ptz");
+    const int far = Ptz()->PtzDirection("ch-0001", static_cast<Direction_e>(15), false, 1, "menu.ptz");
+    ASSERT_TRUE(m_ptzObserver.WaitFor(2, CPtzParam::PTZ_EVENT_DIRECTION));
+    for (const auto& r : m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_DIRECTION)) {
+        EXPECT_EQ(r.param->GetEventResult(), ZRSDK_ERR_INVALID_PARAM);
+        const int seq = r.As<CPtzParam>()->GetSeq();
+        EXPECT_TRUE(seq == up || seq == far);
+    }
+
+    const std::size_t lensCalls = control::CallCount("ZRSDK_PtzOperateCamera");
+    for (int op : {6, 7})
+        EXPECT_EQ(Ptz()->PtzControl("ch-0001", static_cast<Ptz_Operator_e>(op), false, 1, "menu.ptz"), -1);
+    EXPECT_EQ(Device()->SnapPicture("ch-0001", 1, static_cast<Snap_Picture_e>(1)), -1);
+    EXPECT_EQ(Device()->MasterSlaveIntellManualTrack(kLong, INT_MIN), 0);
+    EXPECT_EQ(Device()->MasterSlaveIntellFixedPointTrack("", UINT_MAX, 0), 0);
+
+    Ptz()->SetLock("ch-0001", static_cast<Lock_e>(0), 0, "menu.ptz", 10);
+    Ptz()->SetLock("ch-0001", static_cast<Lock_e>(7), 0, "menu.ptz", -1);
+    ASSERT_TRUE(m_ptzObserver.WaitFor(2, CPtzParam::PTZ_EVENT_LOCK));
+    for (const auto& r : m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_LOCK)) {
+        const int result = r.param->GetEventResult();
+        EXPECT_TRUE(result == ZRSDK_ERR_INVALID_PARAM || result == ZRSDK_ERR_UNSUPPORTED) << result;
+    }
+    EXPECT_FALSE(Ptz()->IsLock("ch-0001"));
+
+    std::string name = "name";
+    Ptz()->OperatorPrePoint(static_cast<PrePoint_Oper_e>(0), "ch-0001", 1, name, "menu.ptz");
+    Ptz()->OperatorPrePoint(static_cast<PrePoint_Oper_e>(0), "ch-0001", UINT_MAX, name, "menu.ptz");
+    ASSERT_TRUE(m_ptzObserver.WaitFor(2, CPtzParam::PTZ_EVENT_NONE));
+    for (const auto& r : m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_NONE)) EXPECT_NE(r.param->GetEventResult(), 0);
+
+    // Numbers out of every range reach the platform and are answered.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    Ptz()->PtzSite("ch-0001", nan, std::numeric_limits<double>::infinity(), -1e308, INT_MIN);
+    Ptz()->SetMaxLockTime(-1);
+    Device()->StartRecord("ch-0001", INT_MIN, INT_MAX, "", "menu.record");
+    ASSERT_TRUE(m_ptzObserver.WaitFor(1, CPtzParam::PTZ_EVENT_SITE));
+    ASSERT_TRUE(m_deviceObserver.WaitFor(1, CDeviceFunctionParam::DEVICE_EVENT_START_RECORD));
+    WaitIdle();
+    EXPECT_EQ(control::CallCount("ZRSDK_PtzOperateCamera"), lensCalls);
+    EXPECT_EQ(m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_CAMERA).size(), 0u);
+}
+
+TEST_F(BadInputTest, NullAndUnknownObservers) {
+    RecordingObserver stranger;
+    EXPECT_FALSE(Device()->RegisterObserver(nullptr));
+    EXPECT_FALSE(Ptz()->RegisterObserver(nullptr));
+    EXPECT_FALSE(Face()->RegisterObserver(nullptr));
+    EXPECT_TRUE(Device()->UnRegisterObserver(nullptr));
+    EXPECT_TRUE(Ptz()->UnRegisterObserver(&stranger));
+    EXPECT_TRUE(Face()->UnRegisterObserver(&stranger));
+
+    // Twice registered, called twice; once unregistered, called once.
+    ASSERT_TRUE(Ptz()->RegisterObserver(&stranger));
+    ASSERT_TRUE(Ptz()->RegisterObserver(&stranger));
+    Ptz()->QueryLockState("ch-0001");
+    ASSERT_TRUE(stranger.WaitFor(2));
+    EXPECT_TRUE(Ptz()->UnRegisterObserver(&stranger));
+    Ptz()->QueryLockState("ch-0001");
+    WaitIdle();
+    EXPECT_EQ(stranger.Count(), 3u);
+    EXPECT_TRUE(Ptz()->UnRegisterObserver(&stranger));
+    Ptz()->QueryLockState("ch-0001");
+    WaitIdle();
+    EXPECT_EQ(stranger.Count(), 3u);
+    EXPECT_EQ(m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_LOCK).size(), 3u);
+}
+
+TEST_F(BadInputTest, BeforeInitThereAreNoFacadesAndWithoutAUserEveryRequestIsRefused) {
+    CKestrel bare;
+    bare.UnInit();  // before Init: nothing to stop
+    ASSERT_NE(bare.GetManagerExternal(), nullptr);
+    EXPECT_EQ(bare.GetManagerExternal()->GetDeviceFunction(), nullptr);
+    EXPECT_EQ(bare.GetManagerExternal()->GetPtz(), nullptr);
+    EXPECT_EQ(bare.GetManagerExternal()->GetFaceFunction(), nullptr);
+
+    // No account or resource-tree plug-in: no user, no channels.
+    ASSERT_TRUE(bare.Init());
+    CDeviceFunctionExternal* device = bare.GetManagerExternal()->GetDeviceFunction();
+    CPtzExternal* ptz = bare.GetManagerExternal()->GetPtz();
+    ASSERT_NE(device, nullptr);
+    ASSERT_NE(ptz, nullptr);
+    RecordingObserver deviceObserver, ptzObserver;
+    device->RegisterObserver(&deviceObserver);
+    ptz->RegisterObserver(&ptzObserver);
+    control::ClearCaptures();
+    device->StartRecord("ch-0001", 0, 0, "", "menu.record");
+    device->GetBindingResource("ch-0001", 5);
+    ptz->PtzDirection("ch-0001", DIRECTION_UP, false, 1, "menu.ptz");
+    ptz->SetLock("ch-0001", LOCK_PTZ, 0, "menu.ptz", 30);
+    std::vector<CruisePresetInfo> none;
+    ptz->AddGuardPreset("ch-0001", 0, none, "menu.ptz");
+    std::string name = "x";
+    EXPECT_EQ(ptz->OperatorPrePoint(PREPOINT_SET, "ch-0001", 1, name, "menu.ptz"), -1);
+    WaitIdle();
+    ASSERT_EQ(deviceObserver.Count(), 2u);
+    ASSERT_EQ(ptzObserver.Count(), 3u);
+    for (const auto& r : deviceObserver.All()) EXPECT_EQ(r.param->GetEventResult(), -1);
+    for (const auto& r : ptzObserver.All()) EXPECT_EQ(r.param->GetEventResult(), -1);
+    EXPECT_EQ(control::CallCount("ZRSDK_StartRemoteRecord") + control::CallCount("ZRSDK_PtzArrangePtz"), 0u);
+    EXPECT_FALSE(ptz->IsLock("ch-0001"));
+    bare.UnInit();
+}
+
+TEST_F(BadInputTest, AfterUnInitEveryRequestIsRefusedWithoutReachingThePlatform) {
+    Ptz()->QueryPrePoint("ch-0001", false);
+    ASSERT_TRUE(m_ptzObserver.WaitFor(1));
+    const std::size_t presets = Ptz()->GetPrePointInfo("ch-0001").size();
+    m_kestrel->UnInit();
+    m_deviceObserver.Clear();
+    m_ptzObserver.Clear();
+    control::ClearCaptures();
+    m_server.ClearRequests();
+
+    const Reported expected = CallEverything("ch-0001", "text");
+    WaitIdle();
+    EXPECT_EQ(ReportedCount(m_deviceObserver), expected.device);
+    EXPECT_EQ(ReportedCount(m_ptzObserver), expected.ptz);
+    for (const auto& r : m_deviceObserver.All()) EXPECT_EQ(r.param->GetEventResult(), -1);
+    for (const auto& r : m_ptzObserver.All()) EXPECT_EQ(r.param->GetEventResult(), -1);
+    for (const CodeField& field : kCodeFields) EXPECT_EQ(control::CallCount(field.function), 0u) << field.function;
+    EXPECT_TRUE(m_server.Requests().empty());
+    // The caches stay; the lock table is empty.
+    EXPECT_EQ(Ptz()->GetPrePointInfo("ch-0001").size(), 0u) << "emptied by the refused query";
+    EXPECT_GE(presets, 1u);
+    EXPECT_FALSE(Ptz()->IsLock("ch-0001"));
+    EXPECT_EQ(Ptz()->DelLockCamera("ch-0001"), 0);
+    ASSERT_TRUE(m_kestrel->Init());  // for TearDown
+}
+
+}  // namespace
+}  // namespace Kestrel

@@ -1,0 +1,237 @@
+#include "soak_ledger.h"
+
+#include <algorithm>
+
+#include "kestrel/device_function_param.h"
+#include "kestrel/ptz_param.h"
+
+namespace soak {
+
+using Kestrel::CDeviceFunctionParam;
+using Kestrel::CPtzParam;
+
+void Ledger::Merge(const Ledger& other) {
+    m_calls += other.m_calls;
+    m_seqs.insert(other.m_seqs.begin(), other.m_seqs.end());
+    for (const auto& [key, count] : other.m_unnumbered) m_unnumbered[key] += count;
+    m_tags.insert(other.m_tags.begin(), other.m_tags.end());
+}
+
+uint64_t Ledger::Reporting() const {
+    uint64_t n = m_seqs.size() + m_tags.size();
+    for (const auto& entry : m_unnumbered) n += entry.second;
+    return n;
+}
+
+void SoakObserver::OnNotify(std::shared_ptr<Datahub::BaseParam> param) {
+    Arrival a;
+    a.business = param->GetBusiness();
+    a.type = param->GetEventType();
+    a.result = param->GetEventResult();
+    if (a.business == Datahub::BUSINESS_PTZ) {
+        a.seq = std::static_pointer_cast<CPtzParam>(param)->GetSeq();
+    } else if (a.business == Datahub::BUSINESS_DEVICE_FUNCTION &&
+               a.type == CDeviceFunctionParam::DEVICE_EVENT_BINDING_RESOURCE) {
+        a.tag = std::static_pointer_cast<CDeviceFunctionParam>(param)->GetUi64Now();
+    }
+    a.event = IdentifyEvent(param);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_arrivals.push_back(a);
+}
+
+std::vector<Arrival> SoakObserver::Arrivals() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_arrivals;
+}
+
+std::size_t SoakObserver::Count() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_arrivals.size();
+}
+
+namespace {
+
+// PTZ results that carry no sequence number.
+bool IsUnnumberedPtz(int type) {
+    switch (type) {
+        case CPtzParam::PTZ_EVENT_RAIN_WIPER:
+        case CPtzParam::PTZ_EVENT_AUTO_SCAN:
+        case CPtzParam::PTZ_EVENT_SCAN_MARGIN:
+        case CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET:
+        case CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET:
+        case CPtzParam::PTZ_EVENT_SET_IDLE_MONITOR:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The queues whose events reach the observers of a façade.
+std::vector<EventQueue> QueuesOf(int business) {
+    switch (business) {
+        case Datahub::BUSINESS_DEVICE_FUNCTION: return {EventQueue::Device, EventQueue::SmartTrack};
+        case Datahub::BUSINESS_PTZ: return {EventQueue::Lock};
+        case Datahub::BUSINESS_FACE_FUNCTION: return {EventQueue::Face};
+        default: return {};
+    }
+}
+
+const char* QueueName(EventQueue queue) {
+    switch (queue) {
+        case EventQueue::Device: return "device";
+        case EventQueue::SmartTrack: return "smart-track";
+        case EventQueue::Face: return "face";
+        default: return "lock";
+    }
+}
+
+class Problems {
+public:
+    explicit Problems(Tally& tally) : m_tally(tally) {}
+    void Add(const std::string& text) {
+        if (m_tally.problems.size() < 20) m_tally.problems.push_back(text);
+    }
+
+private:
+    Tally& m_tally;
+};
+
+// Compares the numbers received on one queue with those pushed: same
+// numbers, each once, in the same order.
+void CompareQueue(EventQueue queue, const std::vector<int64_t>& pushed, const std::vector<int64_t>& received,
+                  Tally& tally, Problems& problems) {
+    if (received == pushed) return;
+    std::vector<int64_t> sorted = received;
+    std::sort(sorted.begin(), sorted.end());
+    const auto unique = static_cast<std::size_t>(std::unique(sorted.begin(), sorted.end()) - sorted.begin());
+    tally.duplicated += received.size() - unique;
+    sorted.resize(unique);
+    std::vector<int64_t> missing;
+    std::set_difference(pushed.begin(), pushed.end(), sorted.begin(), sorted.end(), std::back_inserter(missing));
+    tally.lost += missing.size();
+    problems.Add(std::string(QueueName(queue)) + " events: pushed " + std::to_string(pushed.size()) + ", received " +
+                 std::to_string(received.size()) + ", lost " + std::to_string(missing.size()) +
+                 (missing.empty() && received.size() == unique ? ", out of order" : ""));
+}
+
+}  // namespace
+
+Tally Check(int business, const Ledger& ledger, const PushLog& log, int64_t platformLocks,
+            const std::vector<Arrival>& arrivals) {
+    Tally t;
+    Problems problems(t);
+    std::map<int, int> answered;  // client seq -> answers
+    std::map<int, int> expiries;  // expiry seq -> notices
+    std::map<int, int> releases;  // expiry seq -> answers to its release
+    std::map<std::pair<int, int>, uint64_t> unnumbered;
+    std::map<uint64_t, int> tags;
+    std::vector<int64_t> received[kEventQueues];
+
+    for (const Arrival& a : arrivals) {
+        if (a.business != business) {
+            problems.Add("a parameter object of business " + std::to_string(a.business));
+            continue;
+        }
+        switch (a.event.kind) {
+            case EventIdentity::Pushed:
+                received[static_cast<int>(a.event.queue)].push_back(a.event.number);
+                if (!a.event.intact || a.result != 0)
+                    problems.Add("event " + std::to_string(a.event.number) + " (type " + std::to_string(a.type) +
+                                 ", result " + std::to_string(a.result) + ") arrived changed");
+                ++t.events;
+                continue;
+            case EventIdentity::Bad:
+                problems.Add("an event that fails its checks arrived (type " + std::to_string(a.type) + ")");
+                continue;
+            case EventIdentity::PlatformLock:
+                ++t.platformLocks;
+                continue;
+            case EventIdentity::NotAnEvent:
+                break;
+        }
+        if (business == Datahub::BUSINESS_PTZ) {
+            if (a.type == CPtzParam::PTZ_EVENT_LOCK_EXPIRED) {
+                ++expiries[a.seq];
+                ++t.expiries;
+            } else if (IsUnnumberedPtz(a.type)) {
+                ++unnumbered[{business, a.type}];
+                ++t.results;
+            } else if (auto it = ledger.Seqs().find(a.seq); it != ledger.Seqs().end()) {
+                if (it->second != a.type)
+                    problems.Add("seq " + std::to_string(a.seq) + " answered with type " + std::to_string(a.type));
+                ++answered[a.seq];
+                ++t.results;
+            } else if (a.type == CPtzParam::PTZ_EVENT_LOCK) {
+                ++releases[a.seq];
+                ++t.releases;
+            } else {
+                problems.Add("type " + std::to_string(a.type) + " with a seq nobody asked for");
+            }
+        } else if (a.type == CDeviceFunctionParam::DEVICE_EVENT_BINDING_RESOURCE) {
+            ++tags[a.tag];
+            ++t.results;
+        } else {
+            ++unnumbered[{business, a.type}];
+            ++t.results;
+        }
+    }
+
+    // Requests: each answered exactly once.
+    for (const auto& [seq, type] : ledger.Seqs()) {
+        if (business != Datahub::BUSINESS_PTZ) break;
+        const int n = answered.count(seq) ? answered[seq] : 0;
+        if (n == 0) ++t.lost;
+        if (n > 1) t.duplicated += n - 1;
+        if (n != 1) problems.Add("seq " + std::to_string(seq) + " (type " + std::to_string(type) + ") answered " +
+                                 std::to_string(n) + " times");
+    }
+    if (business == Datahub::BUSINESS_DEVICE_FUNCTION) {
+        for (int64_t tag : ledger.Tags()) {
+            const auto it = tags.find(static_cast<uint64_t>(tag));
+            const int n = it == tags.end() ? 0 : it->second;
+            if (n == 0) ++t.lost;
+            if (n > 1) t.duplicated += n - 1;
+            if (n != 1) problems.Add("binding query " + std::to_string(tag) + " answered " + std::to_string(n) + " times");
+        }
+        if (tags.size() != ledger.Tags().size()) problems.Add("binding answers nobody asked for");
+    }
+    std::map<std::pair<int, int>, uint64_t> expected;
+    for (const auto& [key, count] : ledger.Unnumbered())
+        if (key.first == business) expected[key] = count;
+    for (const auto& [key, count] : expected) {
+        const uint64_t got = unnumbered.count(key) ? unnumbered[key] : 0;
+        if (got < count) t.lost += count - got;
+        if (got > count) t.duplicated += got - count;
+        if (got != count)
+            problems.Add("type " + std::to_string(key.second) + ": " + std::to_string(count) + " requests, " +
+                         std::to_string(got) + " answers");
+    }
+    for (const auto& [key, count] : unnumbered)
+        if (!expected.count(key)) problems.Add("type " + std::to_string(key.second) + " answers nobody asked for");
+
+    // The lock timer: each expiry notice once, each followed by one answer
+    // to its release, and no release without a notice.
+    for (const auto& [seq, n] : expiries) {
+        if (n != 1) problems.Add("expiry seq " + std::to_string(seq) + " noticed " + std::to_string(n) + " times");
+        const int r = releases.count(seq) ? releases[seq] : 0;
+        if (r != 1) problems.Add("release seq " + std::to_string(seq) + " answered " + std::to_string(r) + " times");
+        if (r == 0) ++t.lost;
+    }
+    for (const auto& [seq, n] : releases)
+        if (!expiries.count(seq)) problems.Add("lock answer seq " + std::to_string(seq) + " without a request");
+
+    // Events: every one that passes its checks, once, in push order per queue.
+    for (EventQueue queue : QueuesOf(business))
+        CompareQueue(queue, log.passing[static_cast<int>(queue)], received[static_cast<int>(queue)], t, problems);
+    for (int q = 0; q < kEventQueues; ++q) {
+        const auto queues = QueuesOf(business);
+        if (std::find(queues.begin(), queues.end(), static_cast<EventQueue>(q)) == queues.end() && !received[q].empty())
+            problems.Add("events of another façade arrived");
+    }
+    if (platformLocks >= 0 && static_cast<uint64_t>(platformLocks) != t.platformLocks)
+        problems.Add("platform lock events: " + std::to_string(platformLocks) + " pushed, " +
+                     std::to_string(t.platformLocks) + " received");
+    return t;
+}
+
+}  // namespace soak
