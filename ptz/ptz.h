@@ -29,6 +29,9 @@ namespace ResourceTree { class CGroupManagerExternal; }
 
 namespace Kestrel {
 
+// The benchmarks' way into the lock table and the caches (bench/).
+class CPtzBenchAccess;
+
 using LockStatusRecord = std::array<unsigned char, 344>;
 
 class CPtz : public CTaskWorker<CPtz>, public ITimerListener {
@@ -90,6 +93,8 @@ public:
     bool IsLockTimerRunning();
 
 private:
+    friend class CPtzBenchAccess;
+
     // Session id of the logged-in user; false when there is no user manager
     // (before Init, after UnInit): the handler then reports -1 without
     // calling the platform.
