@@ -41,6 +41,13 @@ void BaselineLoops::Drain() {
     finished.wait();
 }
 
+std::shared_ptr<Gate> BaselineLoops::HoldStrand() {
+    auto gate = std::make_shared<Gate>();
+    PostToStrand([gate] { gate->Hold(); });
+    gate->WaitHeld();
+    return gate;
+}
+
 Gate::Gate() : m_openFuture(m_open.get_future().share()) {}
 
 Gate::~Gate() { Open(); }

@@ -5,6 +5,7 @@
 // The pool has as many threads as the host's SDK pool.
 #include <cstddef>
 #include <future>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -18,6 +19,8 @@
 #include "arrival_counter.h"
 
 namespace bench {
+
+class Gate;
 
 class BaselineLoops {
 public:
@@ -44,6 +47,9 @@ public:
     // Returns once everything posted so far to the strand, and what that
     // posted to the UI thread, has run.
     void Drain();
+    // Holds the strand: returns once a closure that blocks until the gate
+    // opens runs on it.
+    std::shared_ptr<Gate> HoldStrand();
 
     ~BaselineLoops();
     BaselineLoops(const BaselineLoops&) = delete;

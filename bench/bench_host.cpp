@@ -15,6 +15,8 @@
 #include "kestrel/ptz_external.h"
 #include "mgmt_server/server.h"
 #include "plugin/kestrel.h"
+#include "taskhub/message_loop.h"
+#include "taskhub/task.h"
 #include "zrsdk/zrsdk_control.h"
 
 namespace bench {
@@ -111,6 +113,14 @@ Kestrel::CFaceFunctionExternal* BenchHost::Face() {
 
 Datahub::IObserver* BenchHost::LoginListener() {
     return dynamic_cast<Datahub::IObserver*>(m_kestrel->GetResourceManager());
+}
+
+std::shared_ptr<Gate> BenchHost::HoldQueue(const std::string& key) {
+    auto gate = std::make_shared<Gate>();
+    Taskhub::CSingleton<Taskhub::CMessageLoopPoolForSDK>::GetInstance()->PostTask(
+        key, new Taskhub::CFunctionTask([gate] { gate->Hold(); }, false));
+    gate->WaitHeld();
+    return gate;
 }
 
 void BenchHost::WaitIdle() { Require(m_env->WaitIdle(std::chrono::seconds(120)), "the host did not become idle"); }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "arrival_counter.h"
+#include "baseline_loops.h"
 
 namespace hostfw { class Environment; }
 namespace mgmt { class Server; }
@@ -46,6 +47,10 @@ public:
 
     // Waits until the pool, the UI loop and the event delivery are idle.
     void WaitIdle();
+    // Holds the SDK pool's queue of the key: returns once a task that
+    // blocks until the gate opens runs on it, so that what is posted under
+    // the key from now on stays queued.
+    std::shared_ptr<Gate> HoldQueue(const std::string& key);
 
     // Log lines Kestrel and the stand-ins wrote during the run (they are
     // counted, not printed, so that they cost the same on every run).
