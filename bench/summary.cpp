@@ -101,8 +101,8 @@ void SummaryReporter::Finalize() {
             verdict = ok ? "met" : "MISSED";
             (ok ? met : missed)++;
         }
-        out << "  " << Pad(c.what, 44) << Pad(Format(value) + " " + c.unit, 16)
-            << Pad(Format(baseline) + " " + c.unit, 16) << Pad(Format(ratio) + "x", 9) << Pad(goal, 9)
+        out << "  " << Pad(c.what, 44) << Pad(Format(value * c.scale) + " " + c.unit, 16)
+            << Pad(Format(baseline * c.scale) + " " + c.unit, 16) << Pad(Format(ratio) + "x", 9) << Pad(goal, 9)
             << verdict << "\n";
     }
     out << "\ngoals met: " << met << ", missed: " << missed << "\n";

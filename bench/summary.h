@@ -27,6 +27,8 @@ struct Comparison {
     // The ratio value/baseline may not exceed it (Lower) or must reach it
     // (Higher); 0 when there is no goal.
     double goal = 0;
+    // Both values are multiplied by it for display (1e-6: bytes to MB).
+    double scale = 1;
 };
 
 // For static registrars in the benchmark files; returns true.
