@@ -16,14 +16,17 @@
 #include "kestrel/ptz_param.h"
 #include "round_trip.h"
 #include "summary.h"
+#include "taskhub/message_loop.h"
+#include "taskhub/task.h"
 
 namespace bench {
 namespace {
 
 constexpr int kDirection = Kestrel::CPtzParam::PTZ_EVENT_DIRECTION;
 constexpr int kStartRecord = Kestrel::CDeviceFunctionParam::DEVICE_EVENT_START_RECORD;
-// The baselines' results count under a type of their own.
+// The baselines' results count under types of their own.
 constexpr int kBaselineType = 200;
+constexpr int kHostType = 202;
 
 // What the baseline's second hop carries: the request's texts and a number,
 // in a shared object as a parameter object is.
@@ -39,6 +42,20 @@ void PostTwoHops(BaselineLoops& loops, int seq) {
         auto result = std::make_shared<BaselineResult>(BaselineResult{code, menu, seq});
         loops.PostToUi([&loops, result] { loops.Arrivals().Arrive(kBaselineType); });
     });
+}
+
+// The same two hops through the host's own loops: Taskhub's SDK pool under
+// "PTZ", then its UI loop, then the counter; nothing of Kestrel and no SDK.
+void PostHostTwoHops(int seq) {
+    auto* pool = Taskhub::CSingleton<Taskhub::CMessageLoopPoolForSDK>::GetInstance();
+    pool->PostTask("PTZ", new Taskhub::CFunctionTask(
+                              [code = kPtzChannel, menu = kPtzMenu, seq] {
+                                  auto result = std::make_shared<BaselineResult>(BaselineResult{code, menu, seq});
+                                  Taskhub::CSingleton<Taskhub::CMessageLoopForUI>::GetInstance()->PostTask(
+                                      new Taskhub::CFunctionTask(
+                                          [result] { BaselineLoops::Get().Arrivals().Arrive(kHostType); }, false));
+                              },
+                              false));
 }
 
 void IssuePtzDirection(Kestrel::CPtzExternal* ptz) {
@@ -69,6 +86,20 @@ void BM_BaselineTwoHopLatency(benchmark::State& state) {
     RunClosedLoop(state, loops.Arrivals(), kBaselineType, [&] { PostTwoHops(loops, ++seq); });
 }
 
+void BM_HostTwoHopLatency(benchmark::State& state) {
+    BaselineLoops& loops = BaselineLoops::Get();
+    BenchHost::Get();
+    int seq = 0;
+    RunClosedLoop(state, loops.Arrivals(), kHostType, [&] { PostHostTwoHops(++seq); });
+}
+
+void BM_HostTwoHopThroughput(benchmark::State& state) {
+    BaselineLoops& loops = BaselineLoops::Get();
+    BenchHost::Get();
+    int seq = 0;
+    RunBursts(state, loops.Arrivals(), kHostType, [&] { PostHostTwoHops(++seq); });
+}
+
 void BM_RoundTripThroughputPtzDirection(benchmark::State& state) {
     BenchHost& host = BenchHost::Get();
     Kestrel::CPtzExternal* ptz = host.Ptz();
@@ -90,9 +121,11 @@ void BM_BaselineTwoHopThroughput(benchmark::State& state) {
 }
 
 BENCHMARK(BM_BaselineTwoHopLatency)->UseManualTime();
+BENCHMARK(BM_HostTwoHopLatency)->UseManualTime();
 BENCHMARK(BM_RoundTripLatencyPtzDirection)->UseManualTime();
 BENCHMARK(BM_RoundTripLatencyStartRecord)->UseManualTime();
 BENCHMARK(BM_BaselineTwoHopThroughput)->UseRealTime();
+BENCHMARK(BM_HostTwoHopThroughput)->UseRealTime();
 BENCHMARK(BM_RoundTripThroughputPtzDirection)->UseRealTime();
 BENCHMARK(BM_RoundTripThroughputStartRecord)->UseRealTime();
 
@@ -106,7 +139,9 @@ const bool kRegistered =
     AddComparison({kSection, "PtzDirection 99th percentile", {"BM_RoundTripLatencyPtzDirection", "p99_us"}, kBaselineP99, "us", Better::Lower, 0}) &&
     AddComparison({kSection, "StartRecord requests per second", {"BM_RoundTripThroughputStartRecord", "requests_per_s"}, kBaselineRate, "/s", Better::Higher, 0.5}) &&
     AddComparison({kSection, "StartRecord median latency", {"BM_RoundTripLatencyStartRecord", "p50_us"}, kBaselineP50, "us", Better::Lower, 0}) &&
-    AddComparison({kSection, "StartRecord 99th percentile", {"BM_RoundTripLatencyStartRecord", "p99_us"}, kBaselineP99, "us", Better::Lower, 0});
+    AddComparison({kSection, "StartRecord 99th percentile", {"BM_RoundTripLatencyStartRecord", "p99_us"}, kBaselineP99, "us", Better::Lower, 0}) &&
+    AddComparison({kSection, "(host) Taskhub pool + UI loop, per second", {"BM_HostTwoHopThroughput", "requests_per_s"}, kBaselineRate, "/s", Better::Higher, 0}) &&
+    AddComparison({kSection, "(host) Taskhub pool + UI loop, median", {"BM_HostTwoHopLatency", "p50_us"}, kBaselineP50, "us", Better::Lower, 0});
 
 }  // namespace
 }  // namespace bench

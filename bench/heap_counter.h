@@ -1,29 +1,20 @@
 #pragma once
-// Heap bytes counted over a window. The bench replaces the global operator
-// new and delete; while a window is open they add what any thread allocates
-// and subtract what it frees (malloc's usable sizes), so the net figure is
-// what stayed allocated. Outside a window counting costs one relaxed load.
+// Heap bytes over a window: what malloc's arenas hold in use (all threads,
+// mmapped blocks included) at the end of the window less what they held at
+// its start. It counts every way into malloc: operator new, and also
+// aligned_alloc, which Asio uses for its handlers.
 #include <cstdint>
 
 namespace bench {
 
-struct HeapCount {
-    int64_t netBytes = 0;
-    int64_t allocations = 0;
-};
-
 class HeapWindow {
 public:
     HeapWindow();
-    ~HeapWindow();
-    // Stops counting and returns what was counted since construction.
-    HeapCount Close();
-
-    HeapWindow(const HeapWindow&) = delete;
-    HeapWindow& operator=(const HeapWindow&) = delete;
+    // Net bytes allocated since construction.
+    int64_t NetBytes() const;
 
 private:
-    bool m_open = true;
+    int64_t m_start;
 };
 
 }  // namespace bench
