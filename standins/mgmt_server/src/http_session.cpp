@@ -76,7 +76,20 @@ void HttpSession::Start() {
 }
 
 void HttpSession::Close(bool onlyIfIdle, std::function<void()> done) {
-    asio::dispatch(m_stream.get_executor(), [self = shared_from_this(), onlyIfIdle, done = std::move(done)] {
+    asio::dispatch(m_stream.get_executor(), [self = shared_from_this(), onlyIfIdle, done = std::move(done)]() mutable {
+        // A client may read a kept-alive answer before its write has
+        // completed here and the connection waits again; such a connection
+        // is idle to the client, so it is closed as soon as the answer is out.
+        if (onlyIfIdle && !self->m_waiting && self->m_answering && self->m_keepAlive) {
+            if (self->m_closeWhenAnswered) {
+                done = [first = std::move(self->m_closeWhenAnswered), then = std::move(done)] {
+                    first();
+                    then();
+                };
+            }
+            self->m_closeWhenAnswered = std::move(done);
+            return;
+        }
         if (!onlyIfIdle || self->m_waiting) self->Shutdown();
         done();
     });
@@ -158,7 +171,16 @@ void HttpSession::WriteAnswer(unsigned status, std::string body) {
     m_answer.body() = std::move(body);
     m_answer.prepare_payload();
     m_stream.expires_after(kWriteTimeout);
+    m_answering = true;
     http::async_write(m_stream, m_answer, [self = shared_from_this()](beast::error_code ec, std::size_t) {
+        self->m_answering = false;
+        if (self->m_closeWhenAnswered) {
+            self->Shutdown();
+            std::function<void()> done = std::move(self->m_closeWhenAnswered);
+            self->m_closeWhenAnswered = nullptr;
+            done();
+            return;
+        }
         if (ec) {
             self->Shutdown();
         } else if (!self->m_keepAlive) {

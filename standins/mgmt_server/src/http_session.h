@@ -47,7 +47,8 @@ public:
 
     void Start();
     // Closes the connection on its strand (when `onlyIfIdle`: only if it is
-    // waiting for a request), then calls `done` there.
+    // waiting for a request, or has an answer on its way after which it
+    // would wait: then once that answer is out), then calls `done` there.
     void Close(bool onlyIfIdle, std::function<void()> done);
 
 private:
@@ -72,6 +73,9 @@ private:
     std::uint64_t m_id = 0;
     bool m_keepAlive = false;
     bool m_waiting = false;
+    bool m_answering = false;
+    // A close asked for while a kept-alive answer was being written.
+    std::function<void()> m_closeWhenAnswered;
 };
 
 }  // namespace mgmt
