@@ -192,7 +192,7 @@ void BM_BaselinePresetListCopy(benchmark::State& state) {
 BENCHMARK(BM_IsLock)->Arg(10)->Arg(1000)->Arg(100000);
 BENCHMARK(BM_DelLockCamera)->Arg(10)->Arg(1000)->Arg(100000)->UseManualTime();
 BENCHMARK(BM_LockTimerTick)->Arg(10)->Arg(1000)->Arg(100000);
-BENCHMARK(BM_IsLockWhileTicking)->Args({100000, 0})->Args({100000, 1})->UseManualTime();
+BENCHMARK(BM_IsLockWhileTicking)->Args({100000, 0})->Args({100000, 1})->Iterations(20000)->UseManualTime();
 BENCHMARK(BM_BaselinePresetListCopy);
 BENCHMARK(BM_PresetCacheRead)->Arg(10)->Arg(10000);
 
