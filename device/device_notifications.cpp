@@ -10,6 +10,7 @@
 // the record's pointer; a null pointer yields no items.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "device/device_communicate.h"
 #include "kestrel/device_function_param.h"
@@ -89,14 +90,14 @@ void CDeviceCommunicate::OnTrafficRealAlarmInfo(const void* data, unsigned int l
     if (data == nullptr || length == 0) return;
     TrafficRealAlarmInfo info;
     info.payloadText = CRawReader(data, length).Text(0, length);
-    PostRequest(QueueKey::kDevice, &CDeviceCommunicate::HandleTrafficRealAlarmInfo, info);
+    PostRequest(QueueKey::kDevice, &CDeviceCommunicate::HandleTrafficRealAlarmInfo, std::move(info));
 }
 
 void CDeviceCommunicate::OnTrafficScoreAlarmInfo(const void* data, unsigned int length) {
     if (data == nullptr || length == 0) return;
     TrafficScoreAlarmInfo info;
     info.payloadText = CRawReader(data, length).Text(0, length);
-    PostRequest(QueueKey::kDevice, &CDeviceCommunicate::HandleTrafficScoreAlarmInfo, info);
+    PostRequest(QueueKey::kDevice, &CDeviceCommunicate::HandleTrafficScoreAlarmInfo, std::move(info));
 }
 
 void CDeviceCommunicate::OnIMSAlarmInfoNotify(const void* data, unsigned int length) {

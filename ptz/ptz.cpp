@@ -18,7 +18,7 @@ CPtz::CPtz() = default;
 CPtz::~CPtz() {
     {
         vkl::DMutexGuard guard(m_mutex);
-        m_lockTable.clear();
+        ClearLockTable();
         UpdateLockTimer();
     }
     ReleaseRetiredTimers();
@@ -38,7 +38,7 @@ bool CPtz::Init(Datahub::CInterfaceSetManager* set) {
 void CPtz::UnInit() {
     {
         vkl::DMutexGuard guard(m_mutex);
-        m_lockTable.clear();
+        ClearLockTable();
         UpdateLockTimer();
         m_groupManager = nullptr;
         m_userManager = nullptr;

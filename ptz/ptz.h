@@ -6,7 +6,9 @@
 #include <array>
 #include <atomic>
 #include <map>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kestrel/ptz_param.h"
@@ -28,6 +30,9 @@ class CLoginManagerExternal;
 namespace ResourceTree { class CGroupManagerExternal; }
 
 namespace Kestrel {
+
+// The benchmarks' way into the lock table and the caches (bench/).
+class CPtzBenchAccess;
 
 using LockStatusRecord = std::array<unsigned char, 344>;
 
@@ -90,6 +95,8 @@ public:
     bool IsLockTimerRunning();
 
 private:
+    friend class CPtzBenchAccess;
+
     // Session id of the logged-in user; false when there is no user manager
     // (before Init, after UnInit): the handler then reports -1 without
     // calling the platform.
@@ -102,6 +109,7 @@ private:
     void AddLockCamera(const std::string& code, int duration);
     // 1 when the code was recorded, 0 otherwise.
     int RemoveLockCamera(const std::string& code);
+    void ClearLockTable();
     // The lock table after a lock, release or query answered by the platform.
     void ApplyLockOutcome(const PtzArrangePtzReq& req, int ret, int status);
     void UpdateLockTimer();
@@ -140,6 +148,9 @@ private:
     std::map<std::string, std::vector<PrePointInfo>> m_presetCache;
     std::map<std::string, std::vector<CruisePresetInfo>> m_cruiseCache;
     std::map<std::string, LockCameraInfo> m_lockTable;
+    // The lock table's entries by the second after which they have run out
+    // (startTime + duration), so that a tick visits only those.
+    std::set<std::pair<int64_t, std::string>> m_lockDeadlines;
     vkl::DRefPtr<CDeviceTimer> m_timer;
     // Compared by OnTimer before it takes m_mutex.
     std::atomic<unsigned int> m_timerId{kNoTimer};

@@ -14,6 +14,7 @@
 // OnTimer compares the id with the atomic m_timerId before it takes m_mutex
 // and again once it holds it, so a tick of a retired timer does nothing; and
 // once Release has returned no tick reaches this worker at all.
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <tuple>
@@ -37,6 +38,9 @@ constexpr int kLockTickMs = 1000;
 constexpr int kGranted = 1;
 
 int64_t NowSeconds() { return vkl::DTime::GetTime() / 1000; }
+
+// The last second at which the entry has not yet run out.
+int64_t Deadline(const LockCameraInfo& entry) { return entry.startTime + static_cast<int64_t>(entry.duration); }
 
 // Offsets of the lock-status notice (login event 40).
 constexpr std::size_t kStatusAt = 0;
@@ -110,15 +114,29 @@ void CPtz::AddLockCamera(const std::string& code, int duration) {
     entry.code = code;
     entry.startTime = NowSeconds();
     entry.duration = (it != m_lockTable.end() && duration == 0) ? it->second.duration : duration;
+    if (it != m_lockTable.end()) m_lockDeadlines.erase({Deadline(it->second), code});
+    m_lockDeadlines.emplace(Deadline(entry), code);
     m_lockTable[code] = entry;
     UpdateLockTimer();
 }
 
 int CPtz::RemoveLockCamera(const std::string& code) {
     vkl::DMutexGuard guard(m_mutex);
-    const int removed = m_lockTable.erase(code) != 0 ? 1 : 0;
+    auto it = m_lockTable.find(code);
+    const int removed = it != m_lockTable.end() ? 1 : 0;
+    if (it != m_lockTable.end()) {
+        m_lockDeadlines.erase({Deadline(it->second), code});
+        m_lockTable.erase(it);
+    }
     UpdateLockTimer();
     return removed;
+}
+
+// Under m_mutex; UpdateLockTimer is the caller's.
+void CPtz::ClearLockTable() {
+    vkl::DMutexGuard guard(m_mutex);
+    m_lockTable.clear();
+    m_lockDeadlines.clear();
 }
 
 // Under m_mutex. Starts the timer while locks are recorded; retires it (see
@@ -165,17 +183,26 @@ void CPtz::OnTimer(unsigned int timerId) {
 
 // Under m_mutex, on the timer thread. An expired entry stays recorded until
 // the release's answer changes the table, so every tick until then sends
-// another release.
+// another release. The entries that ran out (now - startTime > duration)
+// are found through m_lockDeadlines and handled in key order; the others
+// are not visited, so the mutex is held for the expired entries only and
+// not for the whole table.
 void CPtz::CheckLockTimeout() {
     vkl::DMutexGuard guard(m_mutex);
-    for (const auto& [code, entry] : m_lockTable) {
-        const int64_t now = NowSeconds();
-        if (now - entry.startTime <= static_cast<int64_t>(entry.duration)) continue;
+    const int64_t now = NowSeconds();
+    std::vector<const LockCameraInfo*> expired;
+    for (auto it = m_lockDeadlines.begin(); it != m_lockDeadlines.end() && it->first < now; ++it) {
+        auto entry = m_lockTable.find(it->second);
+        if (entry != m_lockTable.end()) expired.push_back(&entry->second);
+    }
+    std::sort(expired.begin(), expired.end(),
+              [](const LockCameraInfo* a, const LockCameraInfo* b) { return a->code < b->code; });
+    for (const LockCameraInfo* entry : expired) {
         PtzArrangePtzReq req;
-        req.code = entry.code;
+        req.code = entry->code;
         req.lock = UNLOCK_PTZ;
         req.seq = Taskhub::GetUniqueNum();
-        PostPtzResult(CPtzParam::PTZ_EVENT_LOCK_EXPIRED, 0, entry.code, req.seq);
+        PostPtzResult(CPtzParam::PTZ_EVENT_LOCK_EXPIRED, 0, entry->code, req.seq);
         PostArrangePtz(req);
     }
 }

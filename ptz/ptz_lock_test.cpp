@@ -135,6 +135,50 @@ TEST_F(PtzLockTest, RelockWithTimeZeroKeepsTheDurationAndRestartsTheClock) {
     EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_LOCK_EXPIRED)->GetCode(), "ch-0001");
 }
 
+// Each lock runs out at its own time; those that run out at the same tick
+// are released in code order; a lock granted again runs out a whole lock
+// time after the new grant, and a lock removed from the table never does.
+TEST_F(PtzLockTest, LocksRunOutEachAtItsOwnTimeInCodeOrder) {
+    UseManualClock(kStartMs);
+    Facade().SetLock("ch-0005", LOCK_PTZ, 0, "menu.ptz", 10);
+    Facade().SetLock("ch-0001", LOCK_PTZ, 0, "menu.ptz", 10);
+    Facade().SetLock("ch-0003", LOCK_PTZ, 0, "menu.ptz", 15);
+    LockResult(3);
+    AdvanceSeconds(5);
+    Facade().SetLock("ch-0003", LOCK_PTZ, 0, "menu.ptz", 0);  // again, at +5: runs out after +20
+    LockResult(4);
+
+    AdvanceSeconds(6);  // +11
+    WaitResult(CPtzParam::PTZ_EVENT_LOCK_EXPIRED, 2);
+    LockResult(6);
+    WaitIdle();
+    auto expired = Results(CPtzParam::PTZ_EVENT_LOCK_EXPIRED);
+    ASSERT_EQ(expired.size(), 2u);
+    EXPECT_EQ(expired[0]->GetCode(), "ch-0001");
+    EXPECT_EQ(expired[1]->GetCode(), "ch-0005");
+    EXPECT_EQ(Worker().GetLockTable().size(), 1u);
+
+    AdvanceSeconds(9);  // +20
+    WaitIdle();
+    EXPECT_EQ(Results(CPtzParam::PTZ_EVENT_LOCK_EXPIRED).size(), 2u);
+    AdvanceSeconds(1);  // +21
+    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_LOCK_EXPIRED, 3)->GetCode(), "ch-0003");
+    LockResult(7);
+    WaitIdle();
+    EXPECT_TRUE(Worker().GetLockTable().empty());
+
+    Facade().SetLock("ch-0001", LOCK_PTZ, 0, "menu.ptz", 5);
+    LockResult(8);
+    Facade().SetLock("ch-0005", LOCK_PTZ, 0, "menu.ptz", 5);
+    LockResult(9);
+    EXPECT_EQ(Facade().DelLockCamera("ch-0001"), 1);
+    AdvanceSeconds(6);
+    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_LOCK_EXPIRED, 4)->GetCode(), "ch-0005");
+    LockResult(10);
+    WaitIdle();
+    EXPECT_EQ(Results(CPtzParam::PTZ_EVENT_LOCK_EXPIRED).size(), 4u);
+}
+
 // A new channel locked for 0 seconds goes at the first tick a second later.
 TEST_F(PtzLockTest, LockForZeroSecondsOnANewChannelEndsAtTheNextTick) {
     UseManualClock(kStartMs);

@@ -23,9 +23,9 @@ KESTREL_PARAM_SCALAR(CDeviceFunctionParam, uint64_t, Ui64Now)
 KESTREL_PARAM_SCALAR(CDeviceFunctionParam, int, Group)
 KESTREL_PARAM_SCALAR(CDeviceFunctionParam, int, SubscribeID)
 KESTREL_PARAM_SCALAR(CDeviceFunctionParam, int, ObjectID)
-KESTREL_PARAM_VALUE(CDeviceFunctionParam, TrafficInfoNotify, TrafficInfoNotify)
-KESTREL_PARAM_VALUE(CDeviceFunctionParam, TrafficRealAlarmInfo, TrafficRealAlarmInfo)
-KESTREL_PARAM_VALUE(CDeviceFunctionParam, TrafficScoreAlarmInfo, TrafficScoreAlarmInfo)
-KESTREL_PARAM_VALUE(CDeviceFunctionParam, IMSAlarmInfoNotify, IMSAlarmInfoNotify)
+KESTREL_PARAM_RECORD(CDeviceFunctionParam, TrafficInfoNotify, TrafficInfoNotify)
+KESTREL_PARAM_RECORD(CDeviceFunctionParam, TrafficRealAlarmInfo, TrafficRealAlarmInfo)
+KESTREL_PARAM_RECORD(CDeviceFunctionParam, TrafficScoreAlarmInfo, TrafficScoreAlarmInfo)
+KESTREL_PARAM_RECORD(CDeviceFunctionParam, IMSAlarmInfoNotify, IMSAlarmInfoNotify)
 
 }  // namespace Kestrel

@@ -6,6 +6,7 @@
 
 #include "datahub/base_param.h"
 #include "kestrel/notify_records.h"
+#include "tasks/param_field.h"
 
 namespace Kestrel {
 
@@ -31,10 +32,11 @@ public:
     int m_Group = 0;
     int m_SubscribeID = 0;
     int m_ObjectID = 0;
-    TrafficInfoNotify m_TrafficInfoNotify;
-    TrafficRealAlarmInfo m_TrafficRealAlarmInfo;
-    TrafficScoreAlarmInfo m_TrafficScoreAlarmInfo;
-    IMSAlarmInfoNotify m_IMSAlarmInfoNotify;
+    // Made when set: a result carries one kind of record at most.
+    CRecordField<TrafficInfoNotify> m_TrafficInfoNotify;
+    CRecordField<TrafficRealAlarmInfo> m_TrafficRealAlarmInfo;
+    CRecordField<TrafficScoreAlarmInfo> m_TrafficScoreAlarmInfo;
+    CRecordField<IMSAlarmInfoNotify> m_IMSAlarmInfoNotify;
 };
 
 }  // namespace Kestrel

@@ -14,4 +14,12 @@ void PostToUI(const boost::function<void()>& function) {
         new Taskhub::CFunctionTask(function, false));
 }
 
+void PostTaskToPool(const std::string& key, Taskhub::CTask* task) {
+    Taskhub::CSingleton<Taskhub::CMessageLoopPoolForSDK>::GetInstance()->PostTask(key, task);
+}
+
+void PostTaskToUI(Taskhub::CTask* task) {
+    Taskhub::CSingleton<Taskhub::CMessageLoopForUI>::GetInstance()->PostTask(task);
+}
+
 }  // namespace Kestrel

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -39,6 +40,45 @@ TEST_F(TimeTextTest, UnreadableOrEarlyTimesBecomeZero) {
     EXPECT_EQ(ParseLocalTimeText("not a time"), 0);
     UseZone("UTC");
     EXPECT_EQ(ParseLocalTimeText("19700101000001"), 1);
+}
+
+// The conversion agrees with mktime for every local time of a year that
+// exists exactly once, in zones north and south of the equator and on both
+// sides of UTC; the hours a daylight-saving change skips or repeats are left
+// to the C library.
+TEST_F(TimeTextTest, AgreesWithMktimeOnEveryHourOfTheYear) {
+    for (const char* zone : {"Europe/Berlin", "America/New_York", "Australia/Sydney", "UTC"}) {
+        UseZone(zone);
+        int compared = 0;
+        for (int day = 0; day < 366; ++day) {
+            for (int hour = 0; hour < 24; ++hour) {
+                std::tm fields{};
+                fields.tm_year = 2024 - 1900;
+                fields.tm_mon = 0;
+                fields.tm_mday = 1 + day;
+                fields.tm_hour = hour;
+                fields.tm_min = 30;
+                fields.tm_isdst = -1;
+                std::tm normal = fields;
+                const std::time_t expected = std::mktime(&normal);  // normalises the fields too
+                std::tm back{};
+                localtime_r(&expected, &back);
+                std::tm before{}, after{};
+                const std::time_t earlier = expected - 3600, later = expected + 3600;
+                localtime_r(&earlier, &before);
+                localtime_r(&later, &after);
+                const bool skipped = back.tm_hour != hour;
+                const bool repeated = before.tm_hour == back.tm_hour || after.tm_hour == back.tm_hour;
+                if (skipped || repeated) continue;
+                char text[32];
+                std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", normal.tm_year + 1900, normal.tm_mon + 1,
+                              normal.tm_mday, normal.tm_hour, normal.tm_min, normal.tm_sec);
+                ASSERT_EQ(ParseLocalTimeText(text), expected) << zone << " " << text;
+                ++compared;
+            }
+        }
+        EXPECT_GT(compared, 365 * 24 - 3) << zone;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <memory>
+
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/beast/core/error.hpp>
@@ -23,6 +25,23 @@ namespace asio = boost::asio;
 namespace beast = boost::beast;
 namespace http = beast::http;
 using tcp = asio::ip::tcp;
+
+// The I/O context of the calling thread, made on its first exchange. A
+// context made and destroyed for every call (an epoll instance, an eventfd
+// and a timer fd, each opened, registered and closed) cost about as much as
+// a kept-alive exchange's own work. Every exchange runs its operations to
+// their end before it returns, so nothing is left in the context between
+// calls; after an exception it is dropped with whatever it still held.
+std::unique_ptr<asio::io_context>& ThreadContextSlot() {
+    thread_local std::unique_ptr<asio::io_context> context;
+    return context;
+}
+
+asio::io_context& ThreadContext() {
+    std::unique_ptr<asio::io_context>& context = ThreadContextSlot();
+    if (!context) context = std::make_unique<asio::io_context>(1);
+    return *context;
+}
 
 bool ConnectionClosed(const beast::error_code& ec) {
     return ec == http::error::end_of_stream || ec == http::error::partial_message ||
@@ -148,7 +167,7 @@ private:
         return std::move(m_outcome);
     }
 
-    asio::io_context m_ioc{1};
+    asio::io_context& m_ioc = ThreadContext();
     const ServerAddress& m_server;
     const HttpRequest& m_request;
     const std::chrono::steady_clock::time_point m_deadline;
@@ -161,7 +180,12 @@ private:
 
 ExchangeOutcome RunExchange(const ServerAddress& server, const HttpRequest& request,
                             std::chrono::steady_clock::time_point deadline, std::size_t maxAnswerBytes) {
-    return HttpExchange(server, request, deadline, maxAnswerBytes).Run();
+    try {
+        return HttpExchange(server, request, deadline, maxAnswerBytes).Run();
+    } catch (...) {
+        ThreadContextSlot().reset();
+        throw;
+    }
 }
 
 }  // namespace detail
