@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "accountlogic/login_manager.h"
 #include "accountlogic/user_manager.h"
@@ -65,23 +66,23 @@ int CDeviceCommunicate::MasterSlaveIntellFixedPointTrack(std::string code, unsig
     return 0;
 }
 
-int CDeviceCommunicate::StartRecord(const StartRemoteRecordReq& req) {
-    PostRequest(QueueKey::kDevice, &CDeviceCommunicate::HandleStartRemoteRecord, req);
+int CDeviceCommunicate::StartRecord(StartRemoteRecordReq req) {
+    PostRequest(QueueKey::kDevice, &CDeviceCommunicate::HandleStartRemoteRecord, std::move(req));
     return 0;
 }
 
-int CDeviceCommunicate::StopRecord(const StopRemoteRecordReq& req) {
-    PostRequest(QueueKey::kDevice, &CDeviceCommunicate::HandleStopRemoteRecord, req);
+int CDeviceCommunicate::StopRecord(StopRemoteRecordReq req) {
+    PostRequest(QueueKey::kDevice, &CDeviceCommunicate::HandleStopRemoteRecord, std::move(req));
     return 0;
 }
 
-int CDeviceCommunicate::StartAPPChannelRecord(const StartAPPRemoteRecordReq& req) {
-    PostRequest(QueueKey::kDevice, &CDeviceCommunicate::HandleStartAPPRemoteRecord, req);
+int CDeviceCommunicate::StartAPPChannelRecord(StartAPPRemoteRecordReq req) {
+    PostRequest(QueueKey::kDevice, &CDeviceCommunicate::HandleStartAPPRemoteRecord, std::move(req));
     return 0;
 }
 
-int CDeviceCommunicate::StopAPPChannelRecord(const StopAPPRemoteRecordReq& req) {
-    PostRequest(QueueKey::kDevice, &CDeviceCommunicate::HandleStopAPPRemoteRecord, req);
+int CDeviceCommunicate::StopAPPChannelRecord(StopAPPRemoteRecordReq req) {
+    PostRequest(QueueKey::kDevice, &CDeviceCommunicate::HandleStopAPPRemoteRecord, std::move(req));
     return 0;
 }
 

@@ -38,11 +38,11 @@ public:
     int SnapPicture(std::string code, int value, Snap_Picture_e type);
     int MasterSlaveIntellManualTrack(std::string code, int value);
     int MasterSlaveIntellFixedPointTrack(std::string code, unsigned int first, unsigned int second);
-    int StartRecord(const StartRemoteRecordReq& req);
-    int StopRecord(const StopRemoteRecordReq& req);
-    int StartAPPChannelRecord(const StartAPPRemoteRecordReq& req);
+    int StartRecord(StartRemoteRecordReq req);
+    int StopRecord(StopRemoteRecordReq req);
+    int StartAPPChannelRecord(StartAPPRemoteRecordReq req);
     // Reached by no façade operation; kept for the platform's APP recording.
-    int StopAPPChannelRecord(const StopAPPRemoteRecordReq& req);
+    int StopAPPChannelRecord(StopAPPRemoteRecordReq req);
     int SmartTrackOperate(const Kestrel::SmartTrackOperate& operate);
     int OpenVehilceMonitor(const std::vector<std::string>& codes);
     virtual int GetBindingResource(std::string code, long long tag);

@@ -1,5 +1,7 @@
 #include "device/device_function_delegate.h"
 
+#include <utility>
+
 namespace Kestrel {
 
 int CDeviceFunctionDelegate::SnapPicture(std::string code, int value, Snap_Picture_e type) {
@@ -19,21 +21,21 @@ int CDeviceFunctionDelegate::StartRecord(std::string code, int streamType, int v
                                          const std::string& menuKey) {
     StartRemoteRecordReq req;
     req.menuKey = menuKey;
-    req.code = code;
-    req.text = text;
+    req.code = std::move(code);
+    req.text = std::move(text);
     req.streamType = streamType;
     req.value = value;
-    return m_spWorker->StartRecord(req);
+    return m_spWorker->StartRecord(std::move(req));
 }
 
 int CDeviceFunctionDelegate::StopRecord(std::string code, int streamType, bool flag,
                                         const std::string& menuKey) {
     StopRemoteRecordReq req;
     req.menuKey = menuKey;
-    req.code = code;
+    req.code = std::move(code);
     req.streamType = streamType;
     req.flag = flag;
-    return m_spWorker->StopRecord(req);
+    return m_spWorker->StopRecord(std::move(req));
 }
 
 int CDeviceFunctionDelegate::SetIFrame(std::string code) { return m_spWorker->SetIFrame(code); }
@@ -41,12 +43,12 @@ int CDeviceFunctionDelegate::SetIFrame(std::string code) { return m_spWorker->Se
 int CDeviceFunctionDelegate::StartAPPChannelRecord(std::string code, std::string secondCode, int streamType,
                                                    int value, std::string text) {
     StartAPPRemoteRecordReq req;
-    req.code = code;
-    req.secondCode = secondCode;
+    req.code = std::move(code);
+    req.secondCode = std::move(secondCode);
     req.streamType = streamType;
     req.value = value;
-    req.text = text;
-    return m_spWorker->StartAPPChannelRecord(req);
+    req.text = std::move(text);
+    return m_spWorker->StartAPPChannelRecord(std::move(req));
 }
 
 int CDeviceFunctionDelegate::SmartTrackOperate(const Kestrel::SmartTrackOperate& operate) {

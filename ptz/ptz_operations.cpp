@@ -3,6 +3,7 @@
 // worker's tables, so they take no lock.
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "ptz/ptz.h"
 #include "ptz/ptz_records.h"
@@ -36,9 +37,9 @@ int CPtz::PtzDirection(const std::string& code, int direction, bool stop, int sp
     req.direction = direction;
     req.code = code;
     req.start = stop ? 0 : 1;
-    req.seq = Taskhub::GetUniqueNum();
-    PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperateDirectReq, req);
-    return req.seq;
+    const int seq = req.seq = Taskhub::GetUniqueNum();
+    PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperateDirectReq, std::move(req));
+    return seq;
 }
 
 // An operation outside the table is refused before a sequence number is drawn.
@@ -51,9 +52,9 @@ int CPtz::PtzControl(const std::string& code, int op, bool stop, int speed, cons
     req.start = stop ? 0 : 1;
     req.code = code;
     req.speed = speed;
-    req.seq = Taskhub::GetUniqueNum();
-    PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperateCameraReq, req);
-    return req.seq;
+    const int seq = req.seq = Taskhub::GetUniqueNum();
+    PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperateCameraReq, std::move(req));
+    return seq;
 }
 
 int CPtz::PtzSite(const PtzSiteParam& param, const std::string& menuKey) {

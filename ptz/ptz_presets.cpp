@@ -46,10 +46,10 @@ int CPtz::QueryPrePoint(const std::string& code, bool ar) {
     }
     PtzGetPresetPointReq req;
     req.code = code;
-    req.seq = Taskhub::GetUniqueNum();
+    const int seq = req.seq = Taskhub::GetUniqueNum();
     req.ar = ar;
-    PostRequest(ar ? QueueKey::kArPtzPreset : QueueKey::kPtzPreset, &CPtz::HandlePtzGetPresetPointReq, req);
-    return req.seq;
+    PostRequest(ar ? QueueKey::kArPtzPreset : QueueKey::kPtzPreset, &CPtz::HandlePtzGetPresetPointReq, std::move(req));
+    return seq;
 }
 
 std::vector<PrePointInfo> CPtz::GetPrePointInfo(const std::string& code) {

@@ -110,7 +110,7 @@ void SdkPool::Stop() {
     }
     for (std::thread& t : threads) t.join();
 
-    std::map<std::string, Strand> strands;
+    std::unordered_map<std::string, Strand> strands;
     std::unique_ptr<boost::asio::io_context> io;
     {
         std::lock_guard<std::mutex> lock(m_mutex);

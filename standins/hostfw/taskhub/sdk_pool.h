@@ -1,6 +1,6 @@
 #pragma once
 #include <cstddef>
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -52,7 +52,7 @@ private:
     std::unique_ptr<boost::asio::io_context> m_io;
     std::optional<WorkGuard> m_work;
     std::vector<std::thread> m_threads;
-    std::map<std::string, Strand> m_strands;
+    std::unordered_map<std::string, Strand> m_strands;
     std::vector<std::pair<std::string, TaskHolder>> m_waiting;  // posted before the start
 };
 
