@@ -19,13 +19,7 @@ int CDeviceFunctionDelegate::MasterSlaveIntellFixedPointTrack(std::string code, 
 
 int CDeviceFunctionDelegate::StartRecord(std::string code, int streamType, int value, std::string text,
                                          const std::string& menuKey) {
-    StartRemoteRecordReq req;
-    req.menuKey = menuKey;
-    req.code = std::move(code);
-    req.text = std::move(text);
-    req.streamType = streamType;
-    req.value = value;
-    return m_spWorker->StartRecord(std::move(req));
+    return m_spWorker->StartRecord(StartRemoteRecordReq{menuKey, std::move(code), std::move(text), streamType, value});
 }
 
 int CDeviceFunctionDelegate::StopRecord(std::string code, int streamType, bool flag,

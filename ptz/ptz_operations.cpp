@@ -30,15 +30,10 @@ constexpr int kLensOperations = sizeof(kLensCodes) / sizeof(kLensCodes[0]);
 // ---- posting -------------------------------------------------------------------------
 
 int CPtz::PtzDirection(const std::string& code, int direction, bool stop, int speed, const std::string& menuKey) {
-    PtzOperateDirectReq req;
-    req.menuKey = menuKey;
-    req.speed1 = speed;
-    req.speed2 = speed;
-    req.direction = direction;
-    req.code = code;
-    req.start = stop ? 0 : 1;
-    const int seq = req.seq = Taskhub::GetUniqueNum();
-    PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperateDirectReq, std::move(req));
+    const int seq = Taskhub::GetUniqueNum();
+    // Built in place: the strings are copied once, into the task.
+    PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperateDirectReq,
+                PtzOperateDirectReq{menuKey, speed, speed, direction, code, stop ? 0 : 1, seq});
     return seq;
 }
 

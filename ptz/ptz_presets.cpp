@@ -44,11 +44,9 @@ int CPtz::QueryPrePoint(const std::string& code, bool ar) {
         vkl::DMutexGuard guard(m_mutex);
         EmptyCachedList(m_presetCache, code);
     }
-    PtzGetPresetPointReq req;
-    req.code = code;
-    const int seq = req.seq = Taskhub::GetUniqueNum();
-    req.ar = ar;
-    PostRequest(ar ? QueueKey::kArPtzPreset : QueueKey::kPtzPreset, &CPtz::HandlePtzGetPresetPointReq, std::move(req));
+    const int seq = Taskhub::GetUniqueNum();
+    PostRequest(ar ? QueueKey::kArPtzPreset : QueueKey::kPtzPreset, &CPtz::HandlePtzGetPresetPointReq,
+                PtzGetPresetPointReq{code, seq, ar});
     return seq;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 #include <algorithm>
 #include <atomic>
-#include <list>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include <boost/thread/mutex.hpp>
 
@@ -15,6 +16,10 @@ namespace Taskhub {
 // being called and may be destroyed. An observer may register or unregister
 // (itself or another) from inside its own notification: that change takes
 // effect from the next delivery instead of deadlocking.
+//
+// The list is copied on change, not on delivery: a delivery walks the list
+// it found, so a change made from inside it replaces the list without
+// disturbing the walk, and delivering costs no allocation.
 template <class Observer>
 class CObservable {
 public:
@@ -26,15 +31,20 @@ public:
     bool AddObserver(Observer* observer) {
         if (observer == nullptr) return false;
         Locked lock(*this);
-        m_observers.push_back(observer);
+        auto changed = std::make_shared<List>(*m_observers);
+        changed->push_back(observer);
+        m_observers = std::move(changed);
         return true;
     }
 
     // Removes the first registration of the observer, if any; always true.
     bool RemoveObserver(Observer* observer) {
         Locked lock(*this);
-        auto it = std::find(m_observers.begin(), m_observers.end(), observer);
-        if (it != m_observers.end()) m_observers.erase(it);
+        auto it = std::find(m_observers->begin(), m_observers->end(), observer);
+        if (it == m_observers->end()) return true;
+        auto changed = std::make_shared<List>(*m_observers);
+        changed->erase(changed->begin() + (it - m_observers->begin()));
+        m_observers = std::move(changed);
         return true;
     }
 
@@ -43,13 +53,13 @@ public:
     template <class Method, class Arg>
     void NotifyObservers(Method method, const Arg& arg) {
         Locked lock(*this);
-        const std::list<Observer*> snapshot = m_observers;
-        for (Observer* observer : snapshot) (observer->*method)(arg);
+        const std::shared_ptr<const List> walked = m_observers;
+        for (Observer* observer : *walked) (observer->*method)(arg);
     }
 
     std::size_t ObserverCount() {
         Locked lock(*this);
-        return m_observers.size();
+        return m_observers->size();
     }
 
 private:
@@ -74,7 +84,8 @@ private:
         bool m_locked = false;
     };
 
-    std::list<Observer*> m_observers;
+    using List = std::vector<Observer*>;
+    std::shared_ptr<const List> m_observers = std::make_shared<const List>();
     boost::mutex m_mutex;
     std::atomic<std::thread::id> m_owner{};
 };

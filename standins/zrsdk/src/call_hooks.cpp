@@ -33,6 +33,10 @@ CallHooks& CallHooks::Instance() {
     return hooks;
 }
 
+CallHooks::CallHooks() {
+    for (const std::string& name : KnownFunctions()) m_hooks[name];
+}
+
 bool CallHooks::IsKnownFunction(const std::string& function) {
     return KnownFunctions().count(function) > 0;
 }
@@ -84,32 +88,37 @@ void CallHooks::ClearCaptures() {
     }
 }
 
-std::chrono::milliseconds CallHooks::Latency(const std::string& function) {
+CallHooks::Hooks& CallHooks::Begin(std::string_view function, std::chrono::milliseconds& latency,
+                                   control::CapturedCall& recycled) {
     std::lock_guard<std::mutex> lock(m_mutex);
     auto found = m_hooks.find(function);
-    return found == m_hooks.end() ? std::chrono::milliseconds(0) : found->second.latency;
+    if (found == m_hooks.end()) found = m_hooks.emplace(std::string(function), Hooks()).first;
+    Hooks& hooks = found->second;
+    latency = hooks.latency;
+    if (hooks.captured.size() >= control::kCaptureDepth) {
+        recycled = std::move(hooks.captured.front());
+        hooks.captured.pop_front();
+    }
+    return hooks;
 }
 
-bool CallHooks::TakeFailure(const std::string& function, int& code) {
+bool CallHooks::TakeFailure(Hooks& hooks, int& code) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    auto found = m_hooks.find(function);
-    if (found == m_hooks.end() || found->second.failCount <= 0) {
+    if (hooks.failCount <= 0) {
         return false;
     }
-    --found->second.failCount;
-    code = found->second.failCode;
+    --hooks.failCount;
+    code = hooks.failCode;
     return true;
 }
 
-control::CallbackPlan CallHooks::CallbackPlanOf(const std::string& function) {
+control::CallbackPlan CallHooks::CallbackPlanOf(Hooks& hooks) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    auto found = m_hooks.find(function);
-    return found == m_hooks.end() ? control::CallbackPlan() : found->second.callbackPlan;
+    return hooks.callbackPlan;
 }
 
-void CallHooks::Record(const std::string& function, control::CapturedCall call) {
+void CallHooks::Record(Hooks& hooks, control::CapturedCall call) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    auto& hooks = m_hooks[function];
     ++hooks.calls;
     hooks.captured.push_back(std::move(call));
     while (hooks.captured.size() > control::kCaptureDepth) {
@@ -133,9 +142,16 @@ std::size_t CallHooks::CallCount(const std::string& function) {
     return found == m_hooks.end() ? 0 : found->second.calls;
 }
 
-CallScope::CallScope(const char* function, int sessionId) : m_function(function) {
+CallScope::CallScope(const char* function, int sessionId) {
+    std::chrono::milliseconds latency{0};
+    m_hooks = &CallHooks::Instance().Begin(function, latency, m_call);
+    // A recycled record keeps its buffers' capacity; its contents go.
+    m_call.input.clear();
+    m_call.operateInfo.clear();
+    m_call.extra.clear();
+    m_call.outputSize = 0;
+    m_call.result = 0;
     m_call.sessionId = sessionId;
-    const auto latency = CallHooks::Instance().Latency(function);
     if (latency.count() > 0) {
         std::this_thread::sleep_for(latency);
     }
@@ -169,16 +185,16 @@ void CallScope::CaptureExtra(const void* data, std::size_t size) {
 }
 
 bool CallScope::InjectedFailure(int& code) {
-    return CallHooks::Instance().TakeFailure(m_function, code);
+    return CallHooks::Instance().TakeFailure(*m_hooks, code);
 }
 
 control::CallbackPlan CallScope::CallbackPlan() const {
-    return CallHooks::Instance().CallbackPlanOf(m_function);
+    return CallHooks::Instance().CallbackPlanOf(*m_hooks);
 }
 
 int CallScope::Finish(int result) {
     m_call.result = result;
-    CallHooks::Instance().Record(m_function, std::move(m_call));
+    CallHooks::Instance().Record(*m_hooks, std::move(m_call));
     return result;
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "zrsdk/zrsdk_control.h"
@@ -15,6 +16,8 @@ namespace zrsdk {
 
 class CallHooks {
 public:
+    struct Hooks;
+
     static CallHooks& Instance();
 
     static bool IsKnownFunction(const std::string& function);
@@ -24,15 +27,18 @@ public:
     void ClearFaults();
     void ClearCaptures();
 
-    std::chrono::milliseconds Latency(const std::string& function);
+    // What one call needs, looked up once: the function's hooks (never
+    // removed, so the pointer stays valid), its latency, and a capture record
+    // to fill, recycled from the oldest capture once the ring is full so
+    // that capturing does not allocate on every call.
+    Hooks& Begin(std::string_view function, std::chrono::milliseconds& latency, control::CapturedCall& recycled);
     // True and the code when an injected failure is due; consumes it.
-    bool TakeFailure(const std::string& function, int& code);
-    control::CallbackPlan CallbackPlanOf(const std::string& function);
-    void Record(const std::string& function, control::CapturedCall call);
+    bool TakeFailure(Hooks& hooks, int& code);
+    control::CallbackPlan CallbackPlanOf(Hooks& hooks);
+    void Record(Hooks& hooks, control::CapturedCall call);
     std::vector<control::CapturedCall> Captured(const std::string& function);
     std::size_t CallCount(const std::string& function);
 
-private:
     struct Hooks {
         int failCount = 0;
         int failCode = 0;
@@ -42,8 +48,13 @@ private:
         std::size_t calls = 0;
     };
 
+private:
+    CallHooks();
+
     std::mutex m_mutex;
-    std::map<std::string, Hooks> m_hooks;
+    // Every known function has its entry from the start; lookups by name
+    // need no string of their own.
+    std::map<std::string, Hooks, std::less<>> m_hooks;
 };
 
 // One SDK call from entry to result: sleeps the function's latency, captures
@@ -68,7 +79,7 @@ public:
     int Finish(int result);
 
 private:
-    const char* m_function;
+    CallHooks::Hooks* m_hooks;
     control::CapturedCall m_call;
 };
 
