@@ -104,6 +104,20 @@ private:
     // The operator record of a platform call: menu code and name of the key.
     void FillOperateInfo(const std::string& menuKey, ZRSDK_OPERATE_INFO& info) const;
     void PostPtzResult(CPtzParam::EventType type, int result, const std::string& code, int seq);
+    void PostMoveResult(CPtzParam::EventType type, int result, const std::string& code, int seq, int value, int start);
+    // The platform call of one request, made for the logged-in user; without
+    // one nothing is sent and the result is -1. call(sessionId) makes the
+    // call and returns the platform's code. (Defined in ptz/ptz_call.h.)
+    template <class Call>
+    int CallForUser(Call call) const;
+    // The same with the operator record of the menu key:
+    // call(sessionId, operatorRecord).
+    template <class Call>
+    int CallWithOperator(const std::string& menuKey, Call call) const;
+    // The same for calls answered with a PTZ result record, read into
+    // outcome as every PTZ answer is: call(sessionId, operatorRecord, result).
+    template <class Call>
+    int CallWithResult(const std::string& menuKey, PtzOperateResult& outcome, Call call) const;
 
     // Lock table and timer; all under m_mutex.
     void AddLockCamera(const std::string& code, int duration);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ptz/ptz.h"
+#include "ptz/ptz_call.h"
 #include "ptz/ptz_records.h"
 #include "taskhub/task.h"
 #include "tasks/queue_keys.h"
@@ -15,9 +16,6 @@
 namespace Kestrel {
 
 namespace {
-// Result of a request that could not be sent: no logged-in user.
-constexpr int kRefused = -1;
-
 // Ptz_Operator_e v maps to operation type v % 2 + 1 and code v % 3 + 1.
 struct LensCodes {
     int operType;
@@ -25,6 +23,12 @@ struct LensCodes {
 };
 constexpr LensCodes kLensCodes[] = {{1, 1}, {2, 2}, {1, 3}, {2, 1}, {1, 2}, {2, 3}};
 constexpr int kLensOperations = sizeof(kLensCodes) / sizeof(kLensCodes[0]);
+
+// An auxiliary call's failure is logged at warning level; its code is the result.
+int LoggedAuxiliary(int ret, int line, const char* function, const char* failure) {
+    if (ret != 0) vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_WARN, "Ptz", line, function, "", failure, ret);
+    return ret;
+}
 }  // namespace
 
 // ---- posting -------------------------------------------------------------------------
@@ -89,9 +93,7 @@ void CPtz::HandlePtzOperateDirectReq(WeakPtr weak, const PtzOperateDirectReq& re
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
     PtzOperateResult outcome;
-    int ret = kRefused;
-    int sessionId = 0;
-    if (self->GetSession(sessionId)) {
+    const int ret = self->CallWithResult(req.menuKey, outcome, [&](int session, auto* operate, auto* result) {
         ZRSDK_PTZ_DIRECT_INFO info{};
         CopyText(info.code, req.code);
         info.speed1 = req.speed1;
@@ -99,27 +101,16 @@ void CPtz::HandlePtzOperateDirectReq(WeakPtr weak, const PtzOperateDirectReq& re
         info.direction = req.direction;
         info.start = req.start;
         info.waitMs = ZRSDK_PTZ_WAIT_MS;
-        ZRSDK_OPERATE_INFO operate;
-        self->FillOperateInfo(req.menuKey, operate);
-        ZRSDK_PTZ_RESULT result{};
-        ret = ZRSDK_PtzOperateDirect(sessionId, &info, &result, &operate);
-        ReadPtzResult(ret, result, outcome);
-    }
-    auto param = std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_DIRECTION, ret);
-    param->SetSeq(req.seq);
-    param->SetCode(req.code);
-    param->SetParam(req.direction);
-    param->SetEnable(req.start == 1);
-    self->PostResultToUI(param);
+        return ZRSDK_PtzOperateDirect(session, &info, result, operate);
+    });
+    self->PostMoveResult(CPtzParam::PTZ_EVENT_DIRECTION, ret, req.code, req.seq, req.direction, req.start);
 }
 
 void CPtz::HandlePtzOperateCameraReq(WeakPtr weak, const PtzOperateCameraReq& req) {
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
     PtzOperateResult outcome;
-    int ret = kRefused;
-    int sessionId = 0;
-    if (self->GetSession(sessionId)) {
+    const int ret = self->CallWithResult(req.menuKey, outcome, [&](int session, auto* operate, auto* result) {
         ZRSDK_PTZ_CAMERA_INFO info{};
         CopyText(info.code, req.code);
         info.operType = req.operType;
@@ -127,18 +118,9 @@ void CPtz::HandlePtzOperateCameraReq(WeakPtr weak, const PtzOperateCameraReq& re
         info.speed = req.speed;
         info.operCode = req.operCode;
         info.waitMs = ZRSDK_PTZ_WAIT_MS;
-        ZRSDK_OPERATE_INFO operate;
-        self->FillOperateInfo(req.menuKey, operate);
-        ZRSDK_PTZ_RESULT result{};
-        ret = ZRSDK_PtzOperateCamera(sessionId, &info, &result, &operate);
-        ReadPtzResult(ret, result, outcome);
-    }
-    auto param = std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_CAMERA, ret);
-    param->SetSeq(req.seq);
-    param->SetCode(req.code);
-    param->SetParam(req.operCode);
-    param->SetEnable(req.start == 1);
-    self->PostResultToUI(param);
+        return ZRSDK_PtzOperateCamera(session, &info, result, operate);
+    });
+    self->PostMoveResult(CPtzParam::PTZ_EVENT_CAMERA, ret, req.code, req.seq, req.operCode, req.start);
 }
 
 // The extended call is used only when extValues element 2 or 3 is set; the
@@ -148,12 +130,7 @@ void CPtz::HandlePtzSiteReq(WeakPtr weak, const PtzSiteParam& param, const std::
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
     PtzOperateResult outcome;
-    int ret = kRefused;
-    int sessionId = 0;
-    if (self->GetSession(sessionId)) {
-        ZRSDK_OPERATE_INFO operate;
-        self->FillOperateInfo(menuKey, operate);
-        ZRSDK_PTZ_RESULT result{};
+    const int ret = self->CallWithResult(menuKey, outcome, [&](int session, auto* operate, auto* result) {
         if (param.extValues[2] != 0 || param.extValues[3] != 0) {
             ZRSDK_PTZ_SIT_INFO_EX info{};
             CopyText(info.code, param.code);
@@ -161,35 +138,29 @@ void CPtz::HandlePtzSiteReq(WeakPtr weak, const PtzSiteParam& param, const std::
             info.extB = param.extB;
             for (int i = 0; i < 4; ++i) info.extValues[i] = param.extValues[i];
             info.extFlag = param.extFlag;
-            ret = ZRSDK_PtzSitPositionEx(sessionId, &info, &result, &operate);
-        } else {
-            ZRSDK_PTZ_SIT_INFO info{};
-            CopyText(info.code, param.code);
-            info.x = param.x;
-            info.y = param.y;
-            info.z = param.z;
-            CopyText(info.value, std::to_string(param.value));
-            ret = ZRSDK_PtzSitPosition(sessionId, &info, &result);
+            return ZRSDK_PtzSitPositionEx(session, &info, result, operate);
         }
-        ReadPtzResult(ret, result, outcome);
-    }
+        ZRSDK_PTZ_SIT_INFO info{};
+        CopyText(info.code, param.code);
+        info.x = param.x;
+        info.y = param.y;
+        info.z = param.z;
+        CopyText(info.value, std::to_string(param.value));
+        return ZRSDK_PtzSitPosition(session, &info, result);
+    });
     self->PostPtzResult(CPtzParam::PTZ_EVENT_SITE, ret, param.code, param.seq);
 }
 
 void CPtz::HandleRainWiperReq(WeakPtr weak, const PtzOperationReq& req) {
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
-    int ret = kRefused;
-    int sessionId = 0;
-    if (self->GetSession(sessionId)) {
+    const int ret = self->CallForUser([&](int session) {
         ZRSDK_PTZ_AUX_INFO info{};
         CopyText(info.code, req.code);
         info.action = req.operation.action;
-        ret = ZRSDK_PtzRainWiper(sessionId, &info);
-        if (ret != 0)
-            vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_WARN, "Ptz", 1266, "Kestrel::CPtz::HandleRainWiperReq", "",
-                                            "PtzRainWiper failed. errorcode = %d", ret);
-    }
+        return LoggedAuxiliary(ZRSDK_PtzRainWiper(session, &info), 1266, "Kestrel::CPtz::HandleRainWiperReq",
+                               "PtzRainWiper failed. errorcode = %d");
+    });
     auto param = std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_RAIN_WIPER, ret);
     param->SetCode(req.code);
     param->SetEnable(req.operation.action == 0);
@@ -199,18 +170,14 @@ void CPtz::HandleRainWiperReq(WeakPtr weak, const PtzOperationReq& req) {
 void CPtz::HandleSetScanMarginReq(WeakPtr weak, const PtzOperationReq& req) {
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
-    int ret = kRefused;
-    int sessionId = 0;
-    if (self->GetSession(sessionId)) {
+    const int ret = self->CallForUser([&](int session) {
         ZRSDK_PTZ_AUX_INFO info{};
         CopyText(info.code, req.code);
         info.margin = req.operation.margin;
         info.value = req.operation.value;
-        ret = ZRSDK_PtzSetScanMargin(sessionId, &info);
-        if (ret != 0)
-            vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_WARN, "Ptz", 1323, "Kestrel::CPtz::HandleSetScanMarginReq",
-                                            "", "PtzSetScanMargin failed. errorcode = %d", ret);
-    }
+        return LoggedAuxiliary(ZRSDK_PtzSetScanMargin(session, &info), 1323, "Kestrel::CPtz::HandleSetScanMarginReq",
+                               "PtzSetScanMargin failed. errorcode = %d");
+    });
     auto param = std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_SCAN_MARGIN, ret);
     param->SetCode(req.code);
     param->SetParam(req.operation.margin);
@@ -220,23 +187,30 @@ void CPtz::HandleSetScanMarginReq(WeakPtr weak, const PtzOperationReq& req) {
 void CPtz::HandleAutoScanReq(WeakPtr weak, const PtzOperationReq& req) {
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
-    int ret = kRefused;
-    int sessionId = 0;
-    if (self->GetSession(sessionId)) {
+    const int ret = self->CallForUser([&](int session) {
         ZRSDK_PTZ_AUX_INFO info{};
         CopyText(info.code, req.code);
         info.mode = req.operation.mode;
         info.action = req.operation.action;
         info.value = req.operation.value;
-        ret = ZRSDK_PtzAutoScan(sessionId, &info);
-        if (ret != 0)
-            vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_WARN, "Ptz", 1382, "Kestrel::CPtz::HandleAutoScanReq", "",
-                                            "PtzAutoScan failed. errorcode = %d", ret);
-    }
+        return LoggedAuxiliary(ZRSDK_PtzAutoScan(session, &info), 1382, "Kestrel::CPtz::HandleAutoScanReq",
+                               "PtzAutoScan failed. errorcode = %d");
+    });
     auto param = std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_AUTO_SCAN, ret);
     param->SetCode(req.code);
     param->SetEnable(req.operation.action == 0);
     self->PostResultToUI(param);
+}
+
+// A direction or lens result: the value moved and whether it started.
+void CPtz::PostMoveResult(CPtzParam::EventType type, int ret, const std::string& code, int seq, int value,
+                          int start) {
+    auto param = std::make_shared<CPtzParam>(type, ret);
+    param->SetSeq(seq);
+    param->SetCode(code);
+    param->SetParam(value);
+    param->SetEnable(start == 1);
+    PostResultToUI(param);
 }
 
 }  // namespace Kestrel

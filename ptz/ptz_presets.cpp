@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ptz/ptz.h"
+#include "ptz/ptz_call.h"
 #include "ptz/ptz_records.h"
 #include "resourcetree/group_manager.h"
 #include "taskhub/task.h"
@@ -124,21 +125,15 @@ void CPtz::HandlePtzOperatePresetPointReq(WeakPtr weak, const PtzOperatePresetPo
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
     PtzOperateResult outcome;
-    int ret = kRefused;
-    int sessionId = 0;
-    if (self->GetSession(sessionId)) {
+    const int ret = self->CallWithResult(req.menuKey, outcome, [&](int session, auto* operate, auto* result) {
         ZRSDK_PTZ_PRESET_INFO info{};
         CopyText(info.code, req.code);
         CopyText(info.indexText, req.indexText);
         CopyText(info.name, req.name);
         info.op = req.op;
         info.factor = 1.0;
-        ZRSDK_OPERATE_INFO operate;
-        self->FillOperateInfo(req.menuKey, operate);
-        ZRSDK_PTZ_RESULT result{};
-        ret = ZRSDK_PtzOperatePresetPoint(sessionId, &info, &result, &operate);
-        ReadPtzResult(ret, result, outcome);
-    }
+        return ZRSDK_PtzOperatePresetPoint(session, &info, result, operate);
+    });
 
     const int number = vkl::DStr::atoi(req.indexText.c_str());
     CPtzParam::EventType type = CPtzParam::PTZ_EVENT_NONE;
@@ -227,16 +222,12 @@ void CPtz::OnCruisePresetData(int type, void* data, unsigned int length, void* u
 void CPtz::HandleCruiseGetCruisePresetReq(WeakPtr weak, const CruiseGetCruisePresetReq& req) {
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
-    int ret = kRefused;
     CruiseQueryResult result;
-    int sessionId = 0;
-    if (self->GetSession(sessionId)) {
+    const int ret = self->CallWithOperator(req.menuKey, [&](int session, ZRSDK_OPERATE_INFO* operate) {
         char code[64] = {};
         CopyText(code, req.code);
-        ZRSDK_OPERATE_INFO operate;
-        self->FillOperateInfo(req.menuKey, operate);
-        ret = ZRSDK_GetChannelCruisePreset(sessionId, code, &CPtz::OnCruisePresetData, &result, &operate);
-    }
+        return ZRSDK_GetChannelCruisePreset(session, code, &CPtz::OnCruisePresetData, &result, operate);
+    });
     if (ret == 0) {
         vkl::DMutexGuard guard(self->m_mutex);
         self->m_cruiseCache[result.code] = std::move(result.list);
@@ -249,9 +240,7 @@ void CPtz::HandleCruiseGetCruisePresetReq(WeakPtr weak, const CruiseGetCruisePre
 void CPtz::HandleCruiseSaveCruisePresetReq(WeakPtr weak, const CruiseSaveCruisePresetReq& req) {
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
-    int ret = kRefused;
-    int sessionId = 0;
-    if (self->GetSession(sessionId)) {
+    const int ret = self->CallWithOperator(req.menuKey, [&](int session, ZRSDK_OPERATE_INFO* operate) {
         std::vector<ZRSDK_CRUISE_PRESET_ITEM> items(req.list.size());  // zero-filled
         for (std::size_t i = 0; i < req.list.size(); ++i) {
             const CruisePresetInfo& info = req.list[i];
@@ -267,10 +256,8 @@ void CPtz::HandleCruiseSaveCruisePresetReq(WeakPtr weak, const CruiseSaveCruiseP
         cruise.enabled = 1;
         cruise.itemCount = static_cast<int32_t>(items.size());
         cruise.items = items.empty() ? nullptr : items.data();
-        ZRSDK_OPERATE_INFO operate;
-        self->FillOperateInfo(req.menuKey, operate);
-        ret = ZRSDK_SetChannelCruisePreset(sessionId, &cruise, &operate);
-    }
+        return ZRSDK_SetChannelCruisePreset(session, &cruise, operate);
+    });
     self->PostPtzResult(CPtzParam::PTZ_EVENT_ADD_CRUISE, ret, req.code, req.seq);
 }
 
