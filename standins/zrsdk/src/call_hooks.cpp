@@ -88,28 +88,22 @@ void CallHooks::ClearCaptures() {
     }
 }
 
-CallHooks::Hooks& CallHooks::Begin(std::string_view function, std::chrono::milliseconds& latency,
-                                   control::CapturedCall& recycled) {
+CallHooks::Hooks& CallHooks::Begin(std::string_view function, Entry& entry, control::CapturedCall& recycled) {
     std::lock_guard<std::mutex> lock(m_mutex);
     auto found = m_hooks.find(function);
     if (found == m_hooks.end()) found = m_hooks.emplace(std::string(function), Hooks()).first;
     Hooks& hooks = found->second;
-    latency = hooks.latency;
+    entry.latency = hooks.latency;
+    if (hooks.failCount > 0) {
+        --hooks.failCount;
+        entry.fail = true;
+        entry.failCode = hooks.failCode;
+    }
     if (hooks.captured.size() >= control::kCaptureDepth) {
         recycled = std::move(hooks.captured.front());
         hooks.captured.pop_front();
     }
     return hooks;
-}
-
-bool CallHooks::TakeFailure(Hooks& hooks, int& code) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (hooks.failCount <= 0) {
-        return false;
-    }
-    --hooks.failCount;
-    code = hooks.failCode;
-    return true;
 }
 
 control::CallbackPlan CallHooks::CallbackPlanOf(Hooks& hooks) {
@@ -143,8 +137,7 @@ std::size_t CallHooks::CallCount(const std::string& function) {
 }
 
 CallScope::CallScope(const char* function, int sessionId) {
-    std::chrono::milliseconds latency{0};
-    m_hooks = &CallHooks::Instance().Begin(function, latency, m_call);
+    m_hooks = &CallHooks::Instance().Begin(function, m_entry, m_call);
     // A recycled record keeps its buffers' capacity; its contents go.
     m_call.input.clear();
     m_call.operateInfo.clear();
@@ -152,8 +145,8 @@ CallScope::CallScope(const char* function, int sessionId) {
     m_call.outputSize = 0;
     m_call.result = 0;
     m_call.sessionId = sessionId;
-    if (latency.count() > 0) {
-        std::this_thread::sleep_for(latency);
+    if (m_entry.latency.count() > 0) {
+        std::this_thread::sleep_for(m_entry.latency);
     }
 }
 
@@ -185,7 +178,9 @@ void CallScope::CaptureExtra(const void* data, std::size_t size) {
 }
 
 bool CallScope::InjectedFailure(int& code) {
-    return CallHooks::Instance().TakeFailure(*m_hooks, code);
+    if (!m_entry.fail) return false;
+    code = m_entry.failCode;
+    return true;
 }
 
 control::CallbackPlan CallScope::CallbackPlan() const {

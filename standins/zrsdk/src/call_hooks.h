@@ -27,13 +27,17 @@ public:
     void ClearFaults();
     void ClearCaptures();
 
-    // What one call needs, looked up once: the function's hooks (never
-    // removed, so the pointer stays valid), its latency, and a capture record
-    // to fill, recycled from the oldest capture once the ring is full so
-    // that capturing does not allocate on every call.
-    Hooks& Begin(std::string_view function, std::chrono::milliseconds& latency, control::CapturedCall& recycled);
-    // True and the code when an injected failure is due; consumes it.
-    bool TakeFailure(Hooks& hooks, int& code);
+    // What one call needs at its entry, under one lock: its latency, the
+    // injected failure due to it (consumed), and a capture record to fill,
+    // recycled from the oldest capture once the ring is full so that
+    // capturing does not allocate on every call.
+    struct Entry {
+        std::chrono::milliseconds latency{0};
+        bool fail = false;
+        int failCode = 0;
+    };
+    // The function's hooks: never removed, so the reference stays valid.
+    Hooks& Begin(std::string_view function, Entry& entry, control::CapturedCall& recycled);
     control::CallbackPlan CallbackPlanOf(Hooks& hooks);
     void Record(Hooks& hooks, control::CapturedCall call);
     std::vector<control::CapturedCall> Captured(const std::string& function);
@@ -80,6 +84,7 @@ public:
 
 private:
     CallHooks::Hooks* m_hooks;
+    CallHooks::Entry m_entry;
     control::CapturedCall m_call;
 };
 
