@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -161,10 +162,20 @@ private:
     vkl::DMutex m_mutex;
     std::map<std::string, std::vector<PrePointInfo>> m_presetCache;
     std::map<std::string, std::vector<CruisePresetInfo>> m_cruiseCache;
-    std::map<std::string, LockCameraInfo> m_lockTable;
     // The lock table's entries by the second after which they have run out
-    // (startTime + duration), so that a tick visits only those.
-    std::set<std::pair<int64_t, std::string>> m_lockDeadlines;
+    // (startTime + duration), so that a tick visits only those. The entries
+    // point into m_lockTable, whose elements keep their addresses.
+    using LockDeadlines = std::multimap<int64_t, const LockCameraInfo*>;
+    struct LockedChannel {
+        LockCameraInfo info;
+        LockDeadlines::iterator due;
+    };
+    // Looked up by every IsLock, DelLockCamera and lock answer: hashed, and
+    // each entry knows its place among the deadlines, so that these cost
+    // the same with ten locked channels or a hundred thousand. Ordered views
+    // (ticks, diagnostics) sort what they take.
+    std::unordered_map<std::string, LockedChannel> m_lockTable;
+    LockDeadlines m_lockDeadlines;
     vkl::DRefPtr<CDeviceTimer> m_timer;
     // Compared by OnTimer before it takes m_mutex.
     std::atomic<unsigned int> m_timerId{kNoTimer};

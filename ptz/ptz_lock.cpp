@@ -95,7 +95,9 @@ void CPtz::SetMaxLockTime(int seconds) {
 
 std::map<std::string, LockCameraInfo> CPtz::GetLockTable() {
     vkl::DMutexGuard guard(m_mutex);
-    return m_lockTable;
+    std::map<std::string, LockCameraInfo> table;
+    for (const auto& [code, channel] : m_lockTable) table.emplace(code, channel.info);
+    return table;
 }
 
 bool CPtz::IsLockTimerRunning() {
@@ -109,14 +111,13 @@ bool CPtz::IsLockTimerRunning() {
 // case the entry's clock starts anew.
 void CPtz::AddLockCamera(const std::string& code, int duration) {
     vkl::DMutexGuard guard(m_mutex);
-    auto it = m_lockTable.find(code);
-    LockCameraInfo entry;
+    auto [it, added] = m_lockTable.try_emplace(code);
+    LockCameraInfo& entry = it->second.info;
+    if (!added) m_lockDeadlines.erase(it->second.due);
+    if (added || duration != 0) entry.duration = duration;
     entry.code = code;
     entry.startTime = NowSeconds();
-    entry.duration = (it != m_lockTable.end() && duration == 0) ? it->second.duration : duration;
-    if (it != m_lockTable.end()) m_lockDeadlines.erase({Deadline(it->second), code});
-    m_lockDeadlines.emplace(Deadline(entry), code);
-    m_lockTable[code] = entry;
+    it->second.due = m_lockDeadlines.emplace(Deadline(entry), &entry);
     UpdateLockTimer();
 }
 
@@ -125,7 +126,7 @@ int CPtz::RemoveLockCamera(const std::string& code) {
     auto it = m_lockTable.find(code);
     const int removed = it != m_lockTable.end() ? 1 : 0;
     if (it != m_lockTable.end()) {
-        m_lockDeadlines.erase({Deadline(it->second), code});
+        m_lockDeadlines.erase(it->second.due);
         m_lockTable.erase(it);
     }
     UpdateLockTimer();
@@ -191,10 +192,8 @@ void CPtz::CheckLockTimeout() {
     vkl::DMutexGuard guard(m_mutex);
     const int64_t now = NowSeconds();
     std::vector<const LockCameraInfo*> expired;
-    for (auto it = m_lockDeadlines.begin(); it != m_lockDeadlines.end() && it->first < now; ++it) {
-        auto entry = m_lockTable.find(it->second);
-        if (entry != m_lockTable.end()) expired.push_back(&entry->second);
-    }
+    for (auto it = m_lockDeadlines.begin(); it != m_lockDeadlines.end() && it->first < now; ++it)
+        expired.push_back(it->second);
     std::sort(expired.begin(), expired.end(),
               [](const LockCameraInfo* a, const LockCameraInfo* b) { return a->code < b->code; });
     for (const LockCameraInfo* entry : expired) {
