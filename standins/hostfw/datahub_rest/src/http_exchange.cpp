@@ -74,6 +74,12 @@ public:
     std::size_t read_some(const Buffers& buffers, beast::error_code& ec) {
         Vector v(buffers);
         if (v.bytes == 0) return Succeeded(ec, 0);
+        // Right after a request the answer cannot be there yet: a read
+        // would only fail, so the wait comes first.
+        if (m_answerPending) {
+            m_answerPending = false;
+            if (!WaitFor(m_fd, POLLIN, m_deadline, ec)) return 0;
+        }
         for (;;) {
             const ssize_t n = ::readv(m_fd, v.iov.data(), v.count);
             if (n > 0) return Succeeded(ec, static_cast<std::size_t>(n));
@@ -99,7 +105,10 @@ public:
         message.msg_iovlen = v.count;
         for (;;) {
             const ssize_t n = ::sendmsg(m_fd, &message, MSG_NOSIGNAL);
-            if (n >= 0) return Succeeded(ec, static_cast<std::size_t>(n));
+            if (n >= 0) {
+                m_answerPending = true;
+                return Succeeded(ec, static_cast<std::size_t>(n));
+            }
             if (errno == EINTR) continue;
             if (errno != EAGAIN && errno != EWOULDBLOCK) {
                 ec = LastError();
@@ -152,6 +161,7 @@ private:
 
     int m_fd;
     Clock::time_point m_deadline;
+    bool m_answerPending = false;
 };
 
 // Closes the socket unless it was handed on.
@@ -176,11 +186,14 @@ private:
 
 // The calling thread's read buffer, kept between calls so that an exchange
 // does not allocate one; a buffer grown by a large answer is given back.
+// Beast reads at most the buffer's free capacity at once (512 bytes at
+// first), so it starts large enough for a usual answer in one read.
 beast::flat_buffer& ThreadReadBuffer() {
-    constexpr std::size_t kKeptCapacity = 64 * 1024;
+    constexpr std::size_t kUsualAnswer = 4 * 1024, kKeptCapacity = 64 * 1024;
     thread_local beast::flat_buffer buffer;
     buffer.clear();
     if (buffer.capacity() > kKeptCapacity) buffer.shrink_to_fit();
+    if (buffer.capacity() < kUsualAnswer) buffer.reserve(kUsualAnswer);
     return buffer;
 }
 
