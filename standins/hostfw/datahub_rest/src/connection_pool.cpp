@@ -4,10 +4,26 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <vector>
+#include <algorithm>
 
 namespace Datahub {
 namespace detail {
+
+// One thread's idle connections. Its own thread takes and gives; Clear and
+// Count come from any thread, hence the (normally uncontended) lock.
+struct ConnectionPool::Shelf {
+    struct Idle {
+        std::string server;
+        int fd;
+        std::chrono::steady_clock::time_point since;
+    };
+    std::mutex mutex;
+    std::vector<Idle> idle;
+
+    Shelf() { ConnectionPool::Instance().Register(this); }
+    ~Shelf() { ConnectionPool::Instance().Unregister(this); }
+};
+
 namespace {
 
 // An idle connection must have nothing to read: end of stream means the
@@ -18,76 +34,98 @@ bool LooksOpen(int fd) {
     return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
 }
 
+ConnectionPool::Shelf& ThisThreadsShelf() {
+    thread_local ConnectionPool::Shelf shelf;
+    return shelf;
+}
+
 }  // namespace
 
+// Never destroyed: threads that end during the process's exit still hand
+// their shelves back to it.
 ConnectionPool& ConnectionPool::Instance() {
-    static ConnectionPool pool;
-    return pool;
+    static ConnectionPool* pool = new ConnectionPool;
+    return *pool;
 }
 
-ConnectionPool::~ConnectionPool() {
-    Clear();
+void ConnectionPool::Register(Shelf* shelf) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_shelves.push_back(shelf);
 }
 
-std::optional<ConnectionPool::Idle> ConnectionPool::Take(const std::string& server) {
-    for (;;) {
-        Idle idle;
-        std::chrono::milliseconds maxIdleTime;
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            auto it = m_idle.find(server);
-            if (it == m_idle.end() || it->second.empty()) return std::nullopt;
-            idle = it->second.back();
-            it->second.pop_back();
-            maxIdleTime = m_maxIdleTime;
-        }
-        if (std::chrono::steady_clock::now() - idle.since <= maxIdleTime && LooksOpen(idle.fd))
-            return idle;
-        ::close(idle.fd);
-    }
-}
-
-void ConnectionPool::Give(const std::string& server, int fd, bool v6) {
-    std::vector<int> surplus;
+void ConnectionPool::Unregister(Shelf* shelf) {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_maxIdlePerServer == 0) {
-            surplus.push_back(fd);
-        } else {
-            auto& idle = m_idle[server];
-            idle.push_back(Idle{fd, v6, std::chrono::steady_clock::now()});
-            while (idle.size() > m_maxIdlePerServer) {
-                surplus.push_back(idle.front().fd);
-                idle.pop_front();
+        m_shelves.erase(std::remove(m_shelves.begin(), m_shelves.end(), shelf), m_shelves.end());
+    }
+    std::lock_guard<std::mutex> lock(shelf->mutex);
+    for (const Shelf::Idle& c : shelf->idle) ::close(c.fd);
+    m_idle -= shelf->idle.size();
+    shelf->idle.clear();
+}
+
+int ConnectionPool::Take(const std::string& server) {
+    Shelf& shelf = ThisThreadsShelf();
+    const std::chrono::milliseconds maxIdleTime(m_maxIdleTime.load(std::memory_order_relaxed));
+    std::lock_guard<std::mutex> lock(shelf.mutex);
+    while (!shelf.idle.empty()) {
+        const Shelf::Idle idle = std::move(shelf.idle.back());
+        shelf.idle.pop_back();
+        --m_idle;
+        if (idle.server == server && std::chrono::steady_clock::now() - idle.since <= maxIdleTime &&
+            LooksOpen(idle.fd))
+            return idle.fd;
+        ::close(idle.fd);
+    }
+    return -1;
+}
+
+void ConnectionPool::Give(const std::string& server, int fd) {
+    const std::size_t maxIdle = m_maxIdle.load(std::memory_order_relaxed);
+    Shelf& shelf = ThisThreadsShelf();
+    {
+        std::lock_guard<std::mutex> lock(shelf.mutex);
+        if (maxIdle > 0) {
+            if (++m_idle <= maxIdle) {
+                shelf.idle.push_back(Shelf::Idle{server, fd, std::chrono::steady_clock::now()});
+                return;
+            }
+            --m_idle;
+            // Full: this thread's oldest makes room, else the newcomer goes.
+            if (!shelf.idle.empty()) {
+                const int oldest = shelf.idle.front().fd;
+                shelf.idle.erase(shelf.idle.begin());
+                shelf.idle.push_back(Shelf::Idle{server, fd, std::chrono::steady_clock::now()});
+                fd = oldest;
             }
         }
     }
-    for (int s : surplus) ::close(s);
+    ::close(fd);
 }
 
-void ConnectionPool::SetLimits(std::size_t maxIdlePerServer, std::chrono::milliseconds maxIdleTime) {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_maxIdlePerServer = maxIdlePerServer;
-        m_maxIdleTime = maxIdleTime;
-    }
-    if (maxIdlePerServer == 0) Clear();
+void ConnectionPool::SetLimits(std::size_t maxIdle, std::chrono::milliseconds maxIdleTime) {
+    m_maxIdle = maxIdle;
+    m_maxIdleTime = maxIdleTime.count();
+    if (maxIdle == 0) Clear();
 }
 
 void ConnectionPool::Clear() {
-    std::map<std::string, std::deque<Idle>> idle;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        idle.swap(m_idle);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (Shelf* shelf : m_shelves) {
+        std::lock_guard<std::mutex> shelfLock(shelf->mutex);
+        for (const Shelf::Idle& c : shelf->idle) ::close(c.fd);
+        m_idle -= shelf->idle.size();
+        shelf->idle.clear();
     }
-    for (auto& entry : idle)
-        for (const Idle& c : entry.second) ::close(c.fd);
 }
 
 std::size_t ConnectionPool::Count() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::size_t n = 0;
-    for (const auto& entry : m_idle) n += entry.second.size();
+    for (Shelf* shelf : m_shelves) {
+        std::lock_guard<std::mutex> shelfLock(shelf->mutex);
+        n += shelf->idle.size();
+    }
     return n;
 }
 

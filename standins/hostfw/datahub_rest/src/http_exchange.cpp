@@ -1,14 +1,19 @@
 #include "http_exchange.h"
 
+#include <cerrno>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
-#include <memory>
+#include <array>
+#include <limits>
 
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/buffer.hpp>
+#include <boost/asio/error.hpp>
 #include <boost/beast/core/error.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
-#include <boost/beast/core/tcp_stream.hpp>
 #include <boost/beast/http/error.hpp>
 #include <boost/beast/http/parser.hpp>
 #include <boost/beast/http/read.hpp>
@@ -24,24 +29,7 @@ namespace {
 namespace asio = boost::asio;
 namespace beast = boost::beast;
 namespace http = beast::http;
-using tcp = asio::ip::tcp;
-
-// The I/O context of the calling thread, made on its first exchange. A
-// context made and destroyed for every call (an epoll instance, an eventfd
-// and a timer fd, each opened, registered and closed) cost about as much as
-// a kept-alive exchange's own work. Every exchange runs its operations to
-// their end before it returns, so nothing is left in the context between
-// calls; after an exception it is dropped with whatever it still held.
-std::unique_ptr<asio::io_context>& ThreadContextSlot() {
-    thread_local std::unique_ptr<asio::io_context> context;
-    return context;
-}
-
-asio::io_context& ThreadContext() {
-    std::unique_ptr<asio::io_context>& context = ThreadContextSlot();
-    if (!context) context = std::make_unique<asio::io_context>(1);
-    return *context;
-}
+using Clock = std::chrono::steady_clock;
 
 bool ConnectionClosed(const beast::error_code& ec) {
     return ec == http::error::end_of_stream || ec == http::error::partial_message ||
@@ -49,22 +37,189 @@ bool ConnectionClosed(const beast::error_code& ec) {
            ec == asio::error::connection_aborted || ec == asio::error::broken_pipe;
 }
 
+beast::error_code LastError() {
+    return beast::error_code(errno, beast::system_category());
+}
+
+// Waits until `fd` is ready for `events` or the deadline passes (false, with
+// beast::error::timeout). A ready error or hang-up shows in the next call.
+bool WaitFor(int fd, short events, Clock::time_point deadline, beast::error_code& ec) {
+    for (;;) {
+        const auto left = deadline - Clock::now();
+        if (left <= Clock::duration::zero()) {
+            ec = beast::error::timeout;
+            return false;
+        }
+        // Rounded up, so that a wake-up never comes before the deadline.
+        const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+        pollfd p{fd, events, 0};
+        const int n = ::poll(&p, 1, static_cast<int>(std::min<long long>(ms, std::numeric_limits<int>::max())));
+        if (n > 0) return true;
+        if (n < 0 && errno != EINTR) {
+            ec = LastError();
+            return false;
+        }
+    }
+}
+
+// A connected non-blocking socket as Beast's synchronous stream: each read
+// or write is tried at once and waits in poll() only when the socket is not
+// ready, never past the exchange's deadline. One exchange makes a send, a
+// poll and a receive or two, with nothing to set up or tear down per call.
+class SocketStream {
+public:
+    SocketStream(int fd, Clock::time_point deadline) : m_fd(fd), m_deadline(deadline) {}
+
+    template <class Buffers>
+    std::size_t read_some(const Buffers& buffers, beast::error_code& ec) {
+        Vector v(buffers);
+        if (v.bytes == 0) return Succeeded(ec, 0);
+        // Right after a request the answer cannot be there yet: a read
+        // would only fail, so the wait comes first.
+        if (m_answerPending) {
+            m_answerPending = false;
+            if (!WaitFor(m_fd, POLLIN, m_deadline, ec)) return 0;
+        }
+        for (;;) {
+            const ssize_t n = ::readv(m_fd, v.iov.data(), v.count);
+            if (n > 0) return Succeeded(ec, static_cast<std::size_t>(n));
+            if (n == 0) {
+                ec = asio::error::eof;
+                return 0;
+            }
+            if (errno == EINTR) continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK) {
+                ec = LastError();
+                return 0;
+            }
+            if (!WaitFor(m_fd, POLLIN, m_deadline, ec)) return 0;
+        }
+    }
+
+    template <class Buffers>
+    std::size_t write_some(const Buffers& buffers, beast::error_code& ec) {
+        Vector v(buffers);
+        if (v.bytes == 0) return Succeeded(ec, 0);
+        msghdr message{};
+        message.msg_iov = v.iov.data();
+        message.msg_iovlen = v.count;
+        for (;;) {
+            const ssize_t n = ::sendmsg(m_fd, &message, MSG_NOSIGNAL);
+            if (n >= 0) {
+                m_answerPending = true;
+                return Succeeded(ec, static_cast<std::size_t>(n));
+            }
+            if (errno == EINTR) continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK) {
+                ec = LastError();
+                return 0;
+            }
+            if (!WaitFor(m_fd, POLLOUT, m_deadline, ec)) return 0;
+        }
+    }
+
+    // The throwing forms Beast's stream concepts ask for; unused here.
+    template <class Buffers>
+    std::size_t read_some(const Buffers& buffers) {
+        beast::error_code ec;
+        const std::size_t n = read_some(buffers, ec);
+        if (ec) throw beast::system_error(ec);
+        return n;
+    }
+    template <class Buffers>
+    std::size_t write_some(const Buffers& buffers) {
+        beast::error_code ec;
+        const std::size_t n = write_some(buffers, ec);
+        if (ec) throw beast::system_error(ec);
+        return n;
+    }
+
+private:
+    // A buffer sequence as at most kMax iovecs; the rest goes in a later call.
+    struct Vector {
+        static constexpr std::size_t kMax = 16;
+        std::array<iovec, kMax> iov{};
+        int count = 0;
+        std::size_t bytes = 0;
+        template <class Buffers>
+        explicit Vector(const Buffers& buffers) {
+            for (auto it = asio::buffer_sequence_begin(buffers); it != asio::buffer_sequence_end(buffers); ++it) {
+                if (count == static_cast<int>(kMax)) break;
+                auto b = *it;
+                if (b.size() == 0) continue;
+                iov[static_cast<std::size_t>(count++)] = iovec{const_cast<void*>(static_cast<const void*>(b.data())),
+                                                              b.size()};
+                bytes += b.size();
+            }
+        }
+    };
+
+    static std::size_t Succeeded(beast::error_code& ec, std::size_t n) {
+        ec = {};
+        return n;
+    }
+
+    int m_fd;
+    Clock::time_point m_deadline;
+    bool m_answerPending = false;
+};
+
+// Closes the socket unless it was handed on.
+class OwnedSocket {
+public:
+    explicit OwnedSocket(int fd) : m_fd(fd) {}
+    ~OwnedSocket() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    OwnedSocket(const OwnedSocket&) = delete;
+    OwnedSocket& operator=(const OwnedSocket&) = delete;
+    int get() const { return m_fd; }
+    int Release() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+
+private:
+    int m_fd;
+};
+
+// The calling thread's read buffer, kept between calls so that an exchange
+// does not allocate one; a buffer grown by a large answer is given back.
+// Beast reads at most the buffer's free capacity at once (512 bytes at
+// first), so it starts large enough for a usual answer in one read.
+beast::flat_buffer& ThreadReadBuffer() {
+    constexpr std::size_t kUsualAnswer = 4 * 1024, kKeptCapacity = 64 * 1024;
+    thread_local beast::flat_buffer buffer;
+    buffer.clear();
+    if (buffer.capacity() > kKeptCapacity) buffer.shrink_to_fit();
+    if (buffer.capacity() < kUsualAnswer) buffer.reserve(kUsualAnswer);
+    return buffer;
+}
+
 class HttpExchange {
 public:
-    HttpExchange(const ServerAddress& server, const HttpRequest& request,
-                 std::chrono::steady_clock::time_point deadline, std::size_t maxAnswerBytes)
-        : m_server(server), m_request(request), m_deadline(deadline), m_maxAnswerBytes(maxAnswerBytes) {}
+    HttpExchange(const ServerAddress& server, const HttpRequest& request, Clock::time_point deadline,
+                 std::size_t maxAnswerBytes)
+        : m_server(server), m_key(server.Key()), m_request(request), m_deadline(deadline),
+          m_maxAnswerBytes(maxAnswerBytes) {}
 
     ExchangeOutcome Run() {
         bool retried = false;
         for (;;) {
-            beast::tcp_stream stream(m_ioc);
-            const bool reused = AdoptIdle(stream);
-            if (!reused && !Connect(stream)) return std::move(m_outcome);
+            int fd = ConnectionPool::Instance().Take(m_key);
+            const bool reused = fd >= 0;
+            if (reused) {
+                ++Statistics().connectionsReused;
+            } else {
+                fd = Connect();
+                if (fd < 0) return std::move(m_outcome);
+            }
+            OwnedSocket socket(fd);
+            SocketStream stream(fd, m_deadline);
 
-            stream.expires_at(m_deadline);
-            beast::error_code ec =
-                Await([&](auto handler) { http::async_write(stream, m_request, std::move(handler)); });
+            beast::error_code ec;
+            http::write(stream, m_request, ec);
             if (ec) {
                 if (reused && !retried && ec != beast::error::timeout) {
                     retried = true;
@@ -75,15 +230,13 @@ public:
                             "sending the request failed", ec);
             }
 
-            beast::flat_buffer buffer;
+            beast::flat_buffer& buffer = ThreadReadBuffer();
             http::response_parser<http::string_body> parser;
             parser.body_limit(m_maxAnswerBytes);
             parser.skip(m_request.method() == http::verb::head);
-            stream.expires_at(m_deadline);
-            ec = Await([&](auto handler) { http::async_read(stream, buffer, parser, std::move(handler)); });
+            http::read(stream, buffer, parser, ec);
             if (ec) {
-                if (reused && !retried && !parser.got_some() && buffer.size() == 0 &&
-                    ConnectionClosed(ec)) {
+                if (reused && !retried && !parser.got_some() && buffer.size() == 0 && ConnectionClosed(ec)) {
                     retried = true;
                     ++Statistics().staleRetries;
                     continue;
@@ -96,65 +249,69 @@ public:
                 return Fail(PASS_THROUGH_BAD_ANSWER, "the answer is not valid HTTP", ec);
             }
             m_outcome.answer = parser.release();
-            if (m_outcome.answer.keep_alive() && buffer.size() == 0) KeepForReuse(stream);
+            // Bytes past the answer would be taken for the next call's answer.
+            if (m_outcome.answer.keep_alive() && buffer.size() == 0)
+                ConnectionPool::Instance().Give(m_key, socket.Release());
             return std::move(m_outcome);
         }
     }
 
 private:
-    // Runs one asynchronous operation to its end on this call's own context;
-    // the stream's expiry turns a stall into beast::error::timeout.
-    template <class Initiate>
-    beast::error_code Await(Initiate&& initiate) {
-        beast::error_code result = asio::error::operation_aborted;
-        initiate([&result](beast::error_code ec, auto&&...) { result = ec; });
-        m_ioc.restart();
-        m_ioc.run();
-        return result;
-    }
-
-    bool AdoptIdle(beast::tcp_stream& stream) {
-        auto idle = ConnectionPool::Instance().Take(m_server.Key());
-        if (!idle) return false;
-        beast::error_code ec;
-        stream.socket().assign(idle->v6 ? tcp::v6() : tcp::v4(), idle->fd, ec);
-        if (ec) {
-            ::close(idle->fd);
-            return false;
+    // A fresh connection to the server's first address that accepts one
+    // before the deadline, or -1 with the failure set. The name is resolved
+    // by the system resolver, which the deadline does not bound.
+    int Connect() {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        const int resolved = ::getaddrinfo(m_server.host.c_str(), std::to_string(m_server.port).c_str(), &hints, &found);
+        if (resolved != 0 || !found) {
+            SetFailure(PASS_THROUGH_CONNECT_FAILED,
+                       "cannot resolve " + m_server.host + ": " + ::gai_strerror(resolved), {});
+            return -1;
         }
-        ++Statistics().connectionsReused;
-        return true;
-    }
-
-    bool Connect(beast::tcp_stream& stream) {
-        if (m_endpoints.empty()) {
-            tcp::resolver resolver(m_ioc);
-            beast::error_code ec;
-            m_endpoints = resolver.resolve(m_server.host, std::to_string(m_server.port), ec);
-            if (ec || m_endpoints.empty()) {
-                SetFailure(PASS_THROUGH_CONNECT_FAILED, "cannot resolve " + m_server.host, ec);
-                return false;
-            }
+        beast::error_code ec = asio::error::host_not_found;
+        int fd = -1;
+        for (const addrinfo* a = found; a && fd < 0; a = a->ai_next) {
+            fd = ConnectTo(*a, ec);
+            if (ec == beast::error::timeout) break;
         }
-        stream.expires_at(m_deadline);
-        const beast::error_code ec =
-            Await([&](auto handler) { stream.async_connect(m_endpoints, std::move(handler)); });
-        if (ec) {
+        ::freeaddrinfo(found);
+        if (fd < 0) {
             SetFailure(ec == beast::error::timeout ? PASS_THROUGH_TIMEOUT : PASS_THROUGH_CONNECT_FAILED,
-                       "cannot connect to " + m_server.Key(), ec);
-            return false;
+                       "cannot connect to " + m_key, ec);
+            return -1;
         }
         ++Statistics().connectionsOpened;
-        return true;
+        return fd;
     }
 
-    void KeepForReuse(beast::tcp_stream& stream) {
-        stream.expires_never();
-        beast::error_code ec;
-        const bool v6 = stream.socket().local_endpoint(ec).address().is_v6();
-        if (ec) return;
-        const int fd = stream.socket().release(ec);
-        if (!ec) ConnectionPool::Instance().Give(m_server.Key(), fd, v6);
+    int ConnectTo(const addrinfo& a, beast::error_code& ec) {
+        OwnedSocket socket(::socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol));
+        if (socket.get() < 0) {
+            ec = LastError();
+            return -1;
+        }
+        if (::connect(socket.get(), a.ai_addr, a.ai_addrlen) != 0) {
+            if (errno != EINPROGRESS && errno != EINTR) {
+                ec = LastError();
+                return -1;
+            }
+            if (!WaitFor(socket.get(), POLLOUT, m_deadline, ec)) return -1;
+            int error = 0;
+            socklen_t size = sizeof error;
+            if (::getsockopt(socket.get(), SOL_SOCKET, SO_ERROR, &error, &size) != 0) {
+                ec = LastError();
+                return -1;
+            }
+            if (error != 0) {
+                ec = beast::error_code(error, beast::system_category());
+                return -1;
+            }
+        }
+        ec = {};
+        return socket.Release();
     }
 
     void SetFailure(int error, const std::string& what, const beast::error_code& ec) {
@@ -167,25 +324,19 @@ private:
         return std::move(m_outcome);
     }
 
-    asio::io_context& m_ioc = ThreadContext();
     const ServerAddress& m_server;
+    const std::string m_key;
     const HttpRequest& m_request;
-    const std::chrono::steady_clock::time_point m_deadline;
+    const Clock::time_point m_deadline;
     const std::size_t m_maxAnswerBytes;
-    tcp::resolver::results_type m_endpoints;
     ExchangeOutcome m_outcome;
 };
 
 }  // namespace
 
-ExchangeOutcome RunExchange(const ServerAddress& server, const HttpRequest& request,
-                            std::chrono::steady_clock::time_point deadline, std::size_t maxAnswerBytes) {
-    try {
-        return HttpExchange(server, request, deadline, maxAnswerBytes).Run();
-    } catch (...) {
-        ThreadContextSlot().reset();
-        throw;
-    }
+ExchangeOutcome RunExchange(const ServerAddress& server, const HttpRequest& request, Clock::time_point deadline,
+                            std::size_t maxAnswerBytes) {
+    return HttpExchange(server, request, deadline, maxAnswerBytes).Run();
 }
 
 }  // namespace detail

@@ -4,6 +4,7 @@
 
 #include <boost/json/parse.hpp>
 
+#include "answer_data.h"
 #include "record_json.h"
 
 namespace Datahub {
@@ -14,12 +15,19 @@ int kmp_response_parse(PSDKResponse* response, void* bodyRecord, const MetaInfo*
     std::memset(bodyRecord, 0, bodyDesc->size);
     if (!response->dataJson) return 0;
     try {
-        boost::system::error_code ec;
-        const boost::json::value data = boost::json::parse(response->dataJson, ec);
-        if (ec) return -2;
-        if (data.is_null()) return 0;
-        if (!data.is_object()) return -2;
-        return detail::JsonToRecord(data.get_object(), bodyRecord, *bodyDesc) ? 0 : -3;
+        // The pass-through that filled the response on this thread has
+        // parsed this very text already.
+        boost::json::value parsed;
+        const boost::json::value* data = detail::KeptData(response->dataJson);
+        if (!data) {
+            boost::system::error_code ec;
+            parsed = boost::json::parse(response->dataJson, ec);
+            if (ec) return -2;
+            data = &parsed;
+        }
+        if (data->is_null()) return 0;
+        if (!data->is_object()) return -2;
+        return detail::JsonToRecord(data->get_object(), bodyRecord, *bodyDesc) ? 0 : -3;
     } catch (const std::bad_alloc&) {
         return -4;
     }

@@ -1,6 +1,8 @@
 // Kept-alive connections: reuse, and the retry of one the server closed.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "server_fixture.h"
 
 namespace {
@@ -60,6 +62,38 @@ TEST_F(ConnectionReuseTest, ConnectionDroppedAsTheRequestArrivesIsRetriedOnce) {
     EXPECT_EQ(2u, Host::GetPassThroughStatistics().staleRetries);
     server.ClearFaults();
     EXPECT_EQ(0, Delete(1));
+}
+
+TEST_F(ConnectionReuseTest, ConnectionsStayWithTheThreadThatOpenedThem) {
+    ASSERT_EQ(0, Delete(1));
+    // Another thread does not get this thread's idle connection: it opens its
+    // own and keeps it, then reuses it on its next call.
+    std::thread other([this] {
+        EXPECT_EQ(0, Delete(1));
+        EXPECT_EQ(0, Delete(1));
+    });
+    other.join();
+    EXPECT_EQ(2u, server.AcceptedConnections());
+    auto stats = Host::GetPassThroughStatistics();
+    EXPECT_EQ(2u, stats.connectionsOpened);
+    EXPECT_EQ(1u, stats.connectionsReused);
+    // The ended thread's connection went with it; this thread's stayed.
+    EXPECT_EQ(1u, Host::IdleConnectionCount());
+    ASSERT_EQ(0, Delete(1));
+    EXPECT_EQ(2u, server.AcceptedConnections());
+
+    // The limit counts every thread's idle connections together.
+    Host::SetConnectionPoolLimits(1, std::chrono::seconds(30));
+    std::thread third([this] { EXPECT_EQ(0, Delete(1)); });
+    third.join();
+    EXPECT_EQ(1u, Host::IdleConnectionCount());
+    Host::DropIdleConnections();
+    EXPECT_EQ(0u, Host::IdleConnectionCount());
+    ASSERT_EQ(0, Delete(1));
+    EXPECT_EQ(4u, server.AcceptedConnections());
+    stats = Host::GetPassThroughStatistics();
+    EXPECT_EQ(4u, stats.connectionsOpened);
+    EXPECT_EQ(0u, stats.staleRetries);
 }
 
 }  // namespace

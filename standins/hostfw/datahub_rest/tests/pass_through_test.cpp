@@ -151,6 +151,37 @@ TEST_F(PassThroughTest, InjectedCodesReachTheResponseSlots) {
     EXPECT_NE(0, response.Parse());
 }
 
+// "data" reaches slot 8 as the server spelled it, and the parse that
+// follows reads the same value, on the calling thread or any other.
+TEST_F(PassThroughTest, DataSlotKeepsTheServersTextAndParsesAnywhere) {
+    mgmt::Fault spaced;
+    spaced.dataJson = "{ \"note\" : \"}],\\\"{\" ,\n \"id\" : 77 , \"more\": [ {\"x\": [1, {}]} ] }";
+    server.InjectFault(spaced);
+    ResponseObject response(messages.id, 8);
+    ASSERT_EQ(0, Delete(1, response));
+    EXPECT_STREQ(spaced.dataJson->c_str(), response->dataJson);
+    ASSERT_EQ(0, response.Parse());
+    EXPECT_EQ(77, Read<std::int64_t>(response.Body(), 0));
+
+    // Parsed again after another call on this thread, and on a thread that
+    // made no call: the value comes from the text, not from the last call.
+    ASSERT_EQ(0, Delete(1));
+    ASSERT_EQ(0, response.Parse());
+    EXPECT_EQ(77, Read<std::int64_t>(response.Body(), 0));
+    std::thread([&] {
+        EXPECT_EQ(0, response.Parse());
+        EXPECT_EQ(77, Read<std::int64_t>(response.Body(), 0));
+    }).join();
+
+    // An escaped key inside "data" reads as the key it spells.
+    mgmt::Fault escaped;
+    escaped.dataJson = "{\"i\\u0064\": 5}";
+    server.InjectFault(escaped);
+    ASSERT_EQ(0, Delete(1, response));
+    ASSERT_EQ(0, response.Parse());
+    EXPECT_EQ(5, Read<std::int64_t>(response.Body(), 0));
+}
+
 TEST_F(PassThroughTest, UnreadableAnswersAreErrorsAndTheNextCallWorks) {
     mgmt::Fault fault;
     fault.kind = mgmt::Fault::Kind::BrokenBody;
