@@ -248,24 +248,6 @@ TEST_F(PtzOperationsTest, FailedAuxiliaryCallsAreReportedAndLogged) {
     EXPECT_EQ(log.LinesOf("Kestrel::CPtz::HandleRainWiperReq").size(), 1u);
 }
 
-// After UnInit the worker has no user: requests are answered with -1 and
-// never reach the platform.
-TEST_F(PtzOperationsTest, WithoutAUserRequestsAreRefusedLocally) {
-    m_delegate->UnInit();
-    const int seq = Facade().PtzDirection("ch-0001", DIRECTION_UP, false, 1, "menu.ptz");
-    PtzOperation op;
-    Facade().RainWiper("ch-0001", op);
-    Facade().PtzSite("ch-0001", 1, 2, 3, 4);
-    auto direction = WaitResult(CPtzParam::PTZ_EVENT_DIRECTION);
-    EXPECT_EQ(direction->GetEventResult(), -1);
-    EXPECT_EQ(direction->GetSeq(), seq);
-    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_RAIN_WIPER)->GetEventResult(), -1);
-    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_SITE)->GetEventResult(), -1);
-    EXPECT_EQ(control::CallCount("ZRSDK_PtzOperateDirect"), 0u);
-    EXPECT_EQ(control::CallCount("ZRSDK_PtzRainWiper"), 0u);
-    EXPECT_EQ(control::CallCount("ZRSDK_PtzSitPosition"), 0u);
-}
-
 // The worker goes away while its request waits in the pool: the task finds
 // nothing and does nothing.
 TEST_F(PtzOperationsTest, RequestPostedJustBeforeTheWorkerIsReleasedDoesNothing) {

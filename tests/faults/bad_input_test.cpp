@@ -6,9 +6,8 @@
 //   unchanged, which refuses them, except the lens operation, which is
 //   refused with -1 and not sent;
 // - null observers are refused, unknown ones unregister harmlessly;
-// - before Init there are no façades; without a logged-in user and after
-//   UnInit every request that reports a result reports -1, and nothing
-//   reaches the platform.
+// - without a logged-in user and after UnInit every request that reports a
+//   result reports -1, and nothing reaches the platform.
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -220,14 +219,8 @@ TEST_F(BadInputTest, NullAndUnknownObservers) {
     EXPECT_EQ(m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_LOCK).size(), 3u);
 }
 
-TEST_F(BadInputTest, BeforeInitThereAreNoFacadesAndWithoutAUserEveryRequestIsRefused) {
+TEST_F(BadInputTest, WithoutAUserEveryRequestIsRefused) {
     CKestrel bare;
-    bare.UnInit();  // before Init: nothing to stop
-    ASSERT_NE(bare.GetManagerExternal(), nullptr);
-    EXPECT_EQ(bare.GetManagerExternal()->GetDeviceFunction(), nullptr);
-    EXPECT_EQ(bare.GetManagerExternal()->GetPtz(), nullptr);
-    EXPECT_EQ(bare.GetManagerExternal()->GetFaceFunction(), nullptr);
-
     // No account or resource-tree plug-in: no user, no channels.
     ASSERT_TRUE(bare.Init());
     CDeviceFunctionExternal* device = bare.GetManagerExternal()->GetDeviceFunction();

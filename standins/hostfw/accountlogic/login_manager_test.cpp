@@ -40,21 +40,6 @@ TEST(AccountPlugin, ShowsTheUserAndLoginManagersToItsSiblings) {
     EXPECT_TRUE(plugin.RemoveLogicalPlugin(&other));
 }
 
-TEST(LoginManager, GetMenuNameLooksTheKeyUpInTheMenuTable) {
-    hostfw::AccountPlugin plugin(1, Menus());
-    AccountLogic::CLoginManagerExternal* login = plugin.LoginManager();
-    std::string code = "menu.ptz", name;
-    EXPECT_TRUE(login->GetMenuName(code, name));
-    EXPECT_EQ(code, "M-PTZ-01");
-    EXPECT_EQ(name, "PTZ control");
-
-    code = "menu.unknown";
-    name = "untouched";
-    EXPECT_FALSE(login->GetMenuName(code, name));
-    EXPECT_EQ(code, "menu.unknown");
-    EXPECT_EQ(name, "untouched");
-}
-
 TEST(LoginManager, RegistrationFollowsTheObserverListRules) {
     hostfw::AccountPlugin plugin(1, {});
     AccountLogic::CLoginManagerExternal* login = plugin.LoginManager();

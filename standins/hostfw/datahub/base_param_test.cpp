@@ -29,13 +29,6 @@ private:
     TextParamPrivate* d() const { return static_cast<TextParamPrivate*>(d_ptr); }
 };
 
-TEST(BaseParam, ReportsWhatItWasBuiltWith) {
-    Datahub::BaseParam plain(*new Datahub::BaseParamPrivate(Datahub::BUSINESS_DEVICE_FUNCTION, 9, -501));
-    EXPECT_EQ(plain.GetBusiness(), Datahub::BUSINESS_DEVICE_FUNCTION);
-    EXPECT_EQ(plain.GetEventType(), 9);
-    EXPECT_EQ(plain.GetEventResult(), -501);
-}
-
 TEST(BaseParam, CopiesAreDeepAndIndependent) {
     TextParam original(7, 0, "first");
     TextParam copy(original);

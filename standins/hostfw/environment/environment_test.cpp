@@ -45,16 +45,8 @@ TEST_F(EnvironmentTest, LogsInAndOffersTheSiblingPlugins) {
         Datahub::CInterfaceSetManager set;
         ASSERT_TRUE(set.AddLogicalPlugin(env.AccountPlugin()));
         ASSERT_TRUE(set.AddLogicalPlugin(env.ResourceTreePlugin()));
-        ASSERT_EQ(set.GetUserManagerExternal(), env.UserManager());
         EXPECT_EQ(env.UserManager()->GetUserSessionId(), session);
-        EXPECT_EQ(env.UserManager()->GetLoginManager(), env.LoginManager());
         ASSERT_EQ(set.GetGroupManagerExternal(), env.GroupManager());
-
-        std::string code = "menu.ptz", name;
-        EXPECT_TRUE(env.LoginManager()->GetMenuName(code, name));
-        EXPECT_EQ(code, "M-PTZ-01");
-        EXPECT_EQ(name, "PTZ control");
-
         ResourceTree::ChannelInfo info;
         EXPECT_TRUE(env.GroupManager()->GetChannelInfoByCode(control::DefaultChannels()[0].code, info));
         EXPECT_TRUE(env.WaitIdle());

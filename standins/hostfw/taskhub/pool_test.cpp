@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -196,6 +197,21 @@ TEST_F(SdkPoolTest, WaitIdleFromInsideATaskRefusesAtOnce) {
     ASSERT_TRUE(WaitIdle(kPatience));
     vkl::Host::SetLogLevel(1);
     EXPECT_EQ(answer.load(), 0);
+}
+
+TEST(GetUniqueNum, NeverRepeatsAcrossThreads) {
+    constexpr int kThreads = 4, kEach = 5000;
+    std::vector<std::vector<int>> drawn(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kEach; ++i) drawn[t].push_back(Taskhub::GetUniqueNum());
+        });
+    }
+    for (auto& t : threads) t.join();
+    std::set<int> all;
+    for (const auto& d : drawn) all.insert(d.begin(), d.end());
+    EXPECT_EQ(all.size(), std::size_t(kThreads * kEach));
 }
 
 }  // namespace

@@ -49,21 +49,6 @@ TEST_F(UiLoopTest, PumpRunsOnlyWhatIsQueuedNowOnTheCallingThread) {
     EXPECT_EQ(Taskhub::Host::RunUIPending(), 0u);
 }
 
-TEST_F(UiLoopTest, WaitIdlePumpsTheLoopWhenNobodyRunsIt) {
-    Taskhub::Host::StartPool(2);
-    std::thread::id uiThread;
-    std::atomic<bool> done{false};
-    PostToPool("PTZ", [&] {
-        PostToUI([&] {
-            uiThread = std::this_thread::get_id();
-            done = true;
-        });
-    });
-    ASSERT_TRUE(WaitIdle(kPatience));
-    EXPECT_TRUE(done.load());
-    EXPECT_EQ(uiThread, std::this_thread::get_id());
-}
-
 TEST_F(UiLoopTest, RunUILoopReturnsAfterStopHasRunTheQueue) {
     Gate running;
     std::atomic<int> ran{0};

@@ -29,20 +29,6 @@ struct CapturedLog {
     }
 };
 
-TEST(DPrintLog, SinkReceivesEveryFieldAndTheFormattedText) {
-    CapturedLog log;
-    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_WARN, "Ptz", 42, "Kestrel::CPtz::HandleX", "",
-                                    "ret=%d code=%s", -7, "ch-1");
-    ASSERT_EQ(log.records.size(), 1u);
-    const auto& r = log.records[0];
-    EXPECT_EQ(r.level, 4);
-    EXPECT_EQ(r.source, "Ptz");
-    EXPECT_EQ(r.line, 42);
-    EXPECT_EQ(r.function, "Kestrel::CPtz::HandleX");
-    EXPECT_EQ(r.tag, "");
-    EXPECT_EQ(r.text, "ret=-7 code=ch-1");
-}
-
 TEST(DPrintLog, NullPiecesAndLongTextsAreSafe) {
     CapturedLog log;
     const std::string longText(10000, 'x');

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "vkl/str.h"
-#include "vkl/time.h"
 
 namespace {
 
@@ -60,13 +59,6 @@ TEST(DStr, StrcpyCopiesAtMostSizeMinusOneAndTerminates) {
     EXPECT_EQ(DStr::strcpy_x(buf, 0, "abc"), buf);
     EXPECT_EQ(buf[0], 'z');
     EXPECT_EQ(DStr::strcpy_x(nullptr, 4, "abc"), nullptr);
-}
-
-TEST(DTime, RealClockIsMillisecondsSince1970) {
-    const int64_t t = vkl::DTime::GetTime();
-    EXPECT_GT(t, int64_t(1600000000) * 1000);  // after 2020
-    EXPECT_LT(t, int64_t(4100000000) * 1000);  // and not in seconds or micros
-    EXPECT_LE(t, vkl::DTime::GetTime());
 }
 
 }  // namespace

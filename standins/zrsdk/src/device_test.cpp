@@ -1,5 +1,4 @@
 #include <cstring>
-#include <thread>
 #include <vector>
 
 #include "platform_fixture.h"
@@ -9,89 +8,7 @@ namespace {
 using namespace zrsdk::control;
 using zrsdk_test::PlatformTest;
 
-// A deep copy of what the binding callback received.
-struct BindingCopy {
-    int calls = 0;
-    int message = 0;
-    unsigned int length = 0;
-    std::thread::id thread;
-    std::string channel;
-    std::vector<BindingGroup> groups;
-};
-
-void CopyBinding(int message, const void* data, unsigned int length, void* user) {
-    auto* copy = static_cast<BindingCopy*>(user);
-    ++copy->calls;
-    copy->message = message;
-    copy->length = length;
-    copy->thread = std::this_thread::get_id();
-    const auto* record = static_cast<const ZRSDK_RESOURCE_BINDING*>(data);
-    copy->channel = record->channel.id;
-    copy->groups.clear();
-    for (int g = 0; g < record->groupCount; ++g) {
-        const ZRSDK_BINDING_GROUP& group = record->groups[g];
-        BindingGroup info{group.type, group.subtype, {}};
-        for (int i = 0; i < group.itemCount; ++i) {
-            info.items.push_back({group.items[i].flag, group.items[i].id, group.items[i].name});
-        }
-        copy->groups.push_back(info);
-    }
-}
-
 using DeviceTest = PlatformTest;
-
-TEST_F(DeviceTest, BindingsArriveThroughTheCallbackDuringTheCall) {
-    BindingCopy copy;
-    ASSERT_EQ(ZRSDK_GetResourceBinding(session, "ch-0001", CopyBinding, &copy), ZRSDK_OK);
-    EXPECT_EQ(copy.calls, 1);
-    EXPECT_EQ(copy.message, ZRSDK_MSG_RESOURCE_BINDING);
-    EXPECT_EQ(copy.length, sizeof(ZRSDK_RESOURCE_BINDING));
-    EXPECT_EQ(copy.thread, std::this_thread::get_id());
-    EXPECT_EQ(copy.channel, "ch-0001");
-    // The default gate dome has groups that a type/subtype filter keeps
-    // (3/1, 4/5) and ones it drops (2/1, 3/2), and flags 0, 1 and 2.
-    ASSERT_EQ(copy.groups.size(), 5u);
-    EXPECT_EQ(copy.groups[0].type, 3);
-    EXPECT_EQ(copy.groups[0].subtype, 1);
-    ASSERT_EQ(copy.groups[0].items.size(), 3u);
-    EXPECT_EQ(copy.groups[0].items[1].flag, 0);
-    EXPECT_EQ(copy.groups[0].items[1].id, "ch-0004");
-    EXPECT_EQ(copy.groups[0].items[1].name, "Hall corridor");
-    EXPECT_EQ(copy.groups[2].type, 2);
-    EXPECT_EQ(copy.groups[3].subtype, 2);
-    EXPECT_EQ(copy.groups[4].items[0].id, "");
-    EXPECT_EQ(copy.groups[4].items[0].flag, 2);
-
-    // Bindings set from the control side come back as set; a group with no
-    // items carries a null item pointer.
-    ASSERT_TRUE(SetBindings("ch-0002", {{4, 1, {{1, "a", "A"}}}, {3, 5, {}}}));
-    ASSERT_EQ(ZRSDK_GetResourceBinding(session, "ch-0002", CopyBinding, &copy), ZRSDK_OK);
-    ASSERT_EQ(copy.groups.size(), 2u);
-    EXPECT_EQ(copy.groups[0].items[0].name, "A");
-    EXPECT_TRUE(copy.groups[1].items.empty());
-
-    BindingCopy none;
-    EXPECT_EQ(ZRSDK_GetResourceBinding(session, "ch-0404", CopyBinding, &none),
-              ZRSDK_ERR_UNKNOWN_CHANNEL);
-    EXPECT_EQ(none.calls, 0);
-    EXPECT_EQ(ZRSDK_GetResourceBinding(session, "ch-0001", nullptr, &none),
-              ZRSDK_ERR_INVALID_PARAM);
-}
-
-TEST_F(DeviceTest, CallbackPlanChangesMessageAndDeliveries) {
-    BindingCopy copy;
-    ASSERT_TRUE(SetCallbackPlan("ZRSDK_GetResourceBinding", {9999, 2}));
-    ASSERT_EQ(ZRSDK_GetResourceBinding(session, "ch-0003", CopyBinding, &copy), ZRSDK_OK);
-    EXPECT_EQ(copy.calls, 2);
-    EXPECT_EQ(copy.message, 9999);
-
-    ASSERT_TRUE(SetCallbackPlan("ZRSDK_GetResourceBinding", {0, 0}));
-    BindingCopy silent;
-    EXPECT_EQ(ZRSDK_GetResourceBinding(session, "ch-0003", CopyBinding, &silent), ZRSDK_OK);
-    EXPECT_EQ(silent.calls, 0);
-    EXPECT_FALSE(SetCallbackPlan("ZRSDK_PtzAutoScan", {0, 1}));
-    EXPECT_FALSE(SetCallbackPlan("ZRSDK_GetResourceBinding", {0, -1}));
-}
 
 TEST_F(DeviceTest, SmartTrackIFrameAndVehiclePreviewAreValidatedAndRecorded) {
     ZRSDK_SMARTTRACK_OPERATE track{};

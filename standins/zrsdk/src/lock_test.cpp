@@ -52,18 +52,6 @@ protected:
     }
 };
 
-TEST_F(LockTest, LoginDataNamesTheSessionsUser) {
-    ZRSDK_USER_LOGIN_DATA data;
-    std::memset(&data, 0x5A, sizeof(data));
-    ASSERT_EQ(ZRSDK_GetUserLoginData(session, &data), ZRSDK_OK);
-    const auto* bytes = reinterpret_cast<const char*>(&data);
-    EXPECT_STREQ(bytes + 1, "operator");
-    EXPECT_STREQ(bytes + 696, "U-0001");
-    EXPECT_EQ(data.reserved1[0], 0) << "the whole record is written";
-    EXPECT_EQ(ZRSDK_GetUserLoginData(session + 1000, &data), ZRSDK_ERR_INVALID_SESSION);
-    EXPECT_EQ(ZRSDK_GetUserLoginData(session, nullptr), ZRSDK_ERR_INVALID_PARAM);
-}
-
 TEST_F(LockTest, ALockHeldByOneUserRefusesAnother) {
     const int other = Login("supervisor");
     LockEvents events;

@@ -90,43 +90,4 @@ TEST_F(RecordingTest, BadCallsAreRefusedWithTheirOwnCodes) {
     EXPECT_TRUE(GetRecordings().empty());
 }
 
-TEST_F(RecordingTest, AppPlansAreKeptApartFromRemotePlans) {
-    ZRSDK_RECORD_INFO remote = StartInfo("ch-0003", 1);
-    ZRSDK_RECORD_RESULT result{};
-    ASSERT_EQ(ZRSDK_StartRemoteRecord(session, &remote, &result, &op), ZRSDK_OK);
-
-    ZRSDK_APP_RECORD_INFO app{};
-    SetText(app.channelCode, "ch-0003");
-    SetText(app.secondCode, "phone-17");
-    app.streamType = 1;
-    SetText(app.text, "app");
-    ZRSDK_RECORD_RESULT appResult{};
-    ASSERT_EQ(ZRSDK_StartAPPRemoteRecord(session, &app, &appResult), ZRSDK_OK);
-    EXPECT_NE(appResult.planId, result.planId);
-    EXPECT_EQ(ZRSDK_StartAPPRemoteRecord(session, &app, &appResult), ZRSDK_ERR_ALREADY_RECORDING);
-
-    ZRSDK_STOP_APP_RECORD_INFO stop{};
-    SetText(stop.channelCode, "ch-0003");
-    stop.streamType = 1;
-    ZRSDK_RECORD_RESULT stopped{};
-    ASSERT_EQ(ZRSDK_StopAPPRemoteRecord(session, &stop, &stopped), ZRSDK_OK);
-    EXPECT_EQ(stopped.planId, appResult.planId);
-    EXPECT_EQ(ZRSDK_StopAPPRemoteRecord(session, &stop, &stopped), ZRSDK_ERR_NOT_RECORDING);
-
-    const auto plans = GetRecordings();
-    ASSERT_EQ(plans.size(), 2u);
-    EXPECT_TRUE(plans[0].active) << "the remote plan keeps running";
-    EXPECT_TRUE(plans[1].app);
-    EXPECT_EQ(plans[1].secondCode, "phone-17");
-    EXPECT_FALSE(plans[1].active);
-
-    // The captured input is the caller's record byte for byte.
-    const auto calls = CapturedCalls("ZRSDK_StartAPPRemoteRecord");
-    ASSERT_EQ(calls.size(), 2u);
-    ASSERT_EQ(calls[0].input.size(), sizeof(ZRSDK_APP_RECORD_INFO));
-    EXPECT_EQ(std::memcmp(calls[0].input.data(), &app, sizeof(app)), 0);
-    EXPECT_TRUE(calls[0].operateInfo.empty());
-    EXPECT_EQ(calls[1].result, ZRSDK_ERR_ALREADY_RECORDING);
-}
-
 }  // namespace

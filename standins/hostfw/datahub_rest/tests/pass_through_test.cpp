@@ -5,8 +5,6 @@
 #include <thread>
 #include <vector>
 
-#include <boost/json/parse.hpp>
-
 #include "server_fixture.h"
 
 namespace {
@@ -14,83 +12,6 @@ namespace {
 using namespace Datahub;
 using namespace resttest;
 using PassThroughTest = ServerTest;
-
-void AddConfig(unsigned char* task, int presetIndex, const char* begin, const char* end, int idle, int type,
-               int cover) {
-    auto* c = static_cast<unsigned char*>(free_buffer_append(task + kTaskConfigList, nullptr, kConfigSize));
-    ASSERT_NE(nullptr, c);
-    Write<std::int32_t>(c, 0, idle);
-    Write<std::int32_t>(c, 4, type);
-    Write<std::int32_t>(c, 8, cover);
-    Write(c, 16, const_string_new(end));
-    Write<std::int32_t>(c, 24, presetIndex);
-    Write(c, 32, const_string_new(begin));
-}
-
-TEST_F(PassThroughTest, SavesAndQueriesAGuardPresetTask) {
-    const std::string channel = "ch 1/\xC3\xA4?";
-    RequestObject save("POST", "/psib/ptz/presetTask", messages.task, kTaskSize, messages.empty, 8,
-                       messages.empty, 8);
-    Write<std::int32_t>(save.Body(), kTaskStatus, 1);
-    SetText(save.Body(), kTaskChannelCode, channel.c_str());
-    free_buffer_init(save.Body() + kTaskConfigList);
-    AddConfig(save.Body(), 3, "08:00:00", "09:00:00", 30, 1, 0);
-    AddConfig(save.Body(), 5, "10:00:00", "11:30:00", 60, 1, 1);
-    save.Build();
-    CHeadParamList headers;
-    headers.SetParam("X-Operate-Code", "M-PTZ-01");
-    headers.SetParam("X-Operate-Name", "PTZ control");
-    headers.SetParam("X-Api-Version", "2.0");
-    ResponseObject saved(messages.id, 8);
-    ASSERT_EQ(0, DataPassThroughJson(kSession, &headers, save.get(), saved.get(), 10, 0)) << saved->failure;
-    EXPECT_EQ(200, saved->http_code);
-    EXPECT_EQ(1000, saved->api_code);
-    EXPECT_EQ("success", saved.Message());
-    ASSERT_EQ(0, saved.Parse());
-    const auto task = server.GetStore().GuardPresetTaskOf(channel);
-    ASSERT_TRUE(task);
-    EXPECT_EQ(task->id, Read<std::int64_t>(saved.Body(), 0));
-    ASSERT_EQ(2u, task->configList.size());
-    EXPECT_EQ(5, task->configList[1].presetIndex);
-    EXPECT_EQ("11:30:00", task->configList[1].endTime);
-    EXPECT_EQ(1, task->configList[1].cover);
-
-    const auto requests = server.Requests();
-    ASSERT_EQ(1u, requests.size());
-    EXPECT_EQ("POST", requests[0].method);
-    EXPECT_EQ("42", requests[0].Header("X-Session-Id").value_or(""));
-    EXPECT_EQ("M-PTZ-01", requests[0].Header("X-Operate-Code").value_or(""));
-    EXPECT_EQ("PTZ control", requests[0].Header("X-Operate-Name").value_or(""));
-    EXPECT_EQ("2.0", requests[0].Header("X-Api-Version").value_or(""));
-    EXPECT_EQ("application/json;charset=UTF-8", requests[0].Header("Content-Type").value_or(""));
-    const auto sent = boost::json::parse(requests[0].body).as_object();
-    EXPECT_FALSE(sent.contains("channelSn")) << "absent texts are not sent";
-    EXPECT_EQ(2u, sent.at("configList").as_array().size());
-
-    RequestObject query("GET", "/psib/ptz/presetTask/", messages.empty, 8, messages.channelCode, 8,
-                        messages.type, 4);
-    SetText(query.Path(), 0, channel.c_str());
-    Write<std::int32_t>(query.Query(), 0, 1);
-    query.Build();
-    ResponseObject list(messages.taskList, kListSize);
-    ASSERT_EQ(0, DataPassThroughJson(kSession, nullptr, query.get(), list.get(), 10, 0));
-    ASSERT_EQ(0, list.Parse());
-    EXPECT_EQ(channel, Text(list.Body(), kListChannelCode));
-    EXPECT_EQ(task->id, Read<std::int64_t>(list.Body(), kListId));
-    EXPECT_EQ(1, Read<std::int32_t>(list.Body(), kListStatus));
-    const auto items = Read<FreeBuffer>(list.Body(), kListConfigList);
-    ASSERT_EQ(2, items.count);
-    const auto* first = static_cast<const unsigned char*>(items.data);
-    EXPECT_EQ(30, Read<std::int32_t>(first, 0));
-    EXPECT_EQ(task->configList[0].id, Read<std::int64_t>(first, 16));
-    EXPECT_EQ(3, Read<std::int32_t>(first, 24));
-    EXPECT_EQ("09:00:00", Text(first, 32));
-    EXPECT_EQ("08:00:00", Text(first, 40));
-    EXPECT_EQ("", server.Requests().back().body) << "a GET carries no body";
-
-    EXPECT_EQ(0, Delete(task->id));
-    EXPECT_FALSE(server.GetStore().GuardPresetTaskOf(channel));
-}
 
 TEST_F(PassThroughTest, HandsOnTheServersEnvelopeWhateverItsStatus) {
     ResponseObject response(messages.empty, 8);
