@@ -80,20 +80,13 @@ public:
             m_answerPending = false;
             if (!WaitFor(m_fd, POLLIN, m_deadline, ec)) return 0;
         }
-        for (;;) {
-            const ssize_t n = ::readv(m_fd, v.iov.data(), v.count);
-            if (n > 0) return Succeeded(ec, static_cast<std::size_t>(n));
-            if (n == 0) {
-                ec = asio::error::eof;
-                return 0;
-            }
-            if (errno == EINTR) continue;
-            if (errno != EAGAIN && errno != EWOULDBLOCK) {
-                ec = LastError();
-                return 0;
-            }
-            if (!WaitFor(m_fd, POLLIN, m_deadline, ec)) return 0;
+        const ssize_t n = Retry(POLLIN, ec, [&] { return ::readv(m_fd, v.iov.data(), v.count); });
+        if (n < 0) return 0;
+        if (n == 0) {
+            ec = asio::error::eof;
+            return 0;
         }
+        return Succeeded(ec, static_cast<std::size_t>(n));
     }
 
     template <class Buffers>
@@ -103,19 +96,10 @@ public:
         msghdr message{};
         message.msg_iov = v.iov.data();
         message.msg_iovlen = v.count;
-        for (;;) {
-            const ssize_t n = ::sendmsg(m_fd, &message, MSG_NOSIGNAL);
-            if (n >= 0) {
-                m_answerPending = true;
-                return Succeeded(ec, static_cast<std::size_t>(n));
-            }
-            if (errno == EINTR) continue;
-            if (errno != EAGAIN && errno != EWOULDBLOCK) {
-                ec = LastError();
-                return 0;
-            }
-            if (!WaitFor(m_fd, POLLOUT, m_deadline, ec)) return 0;
-        }
+        const ssize_t n = Retry(POLLOUT, ec, [&] { return ::sendmsg(m_fd, &message, MSG_NOSIGNAL); });
+        if (n < 0) return 0;
+        m_answerPending = true;
+        return Succeeded(ec, static_cast<std::size_t>(n));
     }
 
     // The throwing forms Beast's stream concepts ask for; unused here.
@@ -135,6 +119,23 @@ public:
     }
 
 private:
+    // Runs `attempt` (one readv or sendmsg) until it transfers or fails for
+    // good, waiting for `events` whenever the socket is not ready, never past
+    // the deadline. The attempt's count, or -1 with ec set.
+    template <class Attempt>
+    ssize_t Retry(short events, beast::error_code& ec, Attempt attempt) {
+        for (;;) {
+            const ssize_t n = attempt();
+            if (n >= 0) return n;
+            if (errno == EINTR) continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK) {
+                ec = LastError();
+                return -1;
+            }
+            if (!WaitFor(m_fd, events, m_deadline, ec)) return -1;
+        }
+    }
+
     // A buffer sequence as at most kMax iovecs; the rest goes in a later call.
     struct Vector {
         static constexpr std::size_t kMax = 16;
