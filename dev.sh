@@ -9,6 +9,8 @@
 #   ./dev.sh bench [args...]  build and run the benchmarks
 #   ./dev.sh fuzz [seconds]   build the fuzz harnesses (clang, ASan + UBSan) and
 #                             run each for the given time (30 s by default)
+#   ./dev.sh coverage         the suite with coverage counters; line and branch
+#                             coverage of Kestrel and of the stand-ins (gcovr)
 #   ./dev.sh abi [--update]   check libkestrel.so's binary interface against the
 #                             baseline in abi/ (--update: make it the baseline)
 #   ./dev.sh build            only set up and build
@@ -24,7 +26,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libedit-dev
   clang libclang-rt-14-dev
-  abigail-tools
+  abigail-tools gcovr
 )
 
 install_packages() {
@@ -131,6 +133,24 @@ abi() {
   return $rc
 }
 
+# coverage: the whole suite in a Debug build with coverage counters
+# (build-coverage), then line and branch coverage with gcovr, for Kestrel's
+# own folders and, apart, for the stand-ins and the example host. Test
+# sources are not counted.
+coverage() {
+  local dir=build-coverage
+  find "$dir" -name '*.gcda' -delete 2>/dev/null || true
+  build "$dir" -DKESTREL_COVERAGE=ON -DCMAKE_BUILD_TYPE=Debug -DKESTREL_BUILD_BENCH=OFF
+  # The package test builds a host of its own, without the counters.
+  (cd "$dir" && ctest -j "$JOBS" --timeout 600 -E '^kestrel_package$') || true
+  local tests='.*(_test\.cpp|/tests?/.*)$'
+  echo "== coverage of Kestrel (plugin/ tasks/ device/ ptz/ face/ rest/)"
+  gcovr -r "$ROOT" "$dir" -f "$ROOT/(plugin|tasks|device|ptz|face|rest)/" -e "$tests" --print-summary -o "$dir/kestrel.txt"
+  echo "== coverage of the stand-ins and the example host (standins/ examples/)"
+  gcovr -r "$ROOT" "$dir" -f "$ROOT/(standins|examples)/" -e "$tests" --print-summary -o "$dir/standins.txt"
+  echo "== per-file tables: $dir/kestrel.txt, $dir/standins.txt"
+}
+
 cmd=${1:-host}; shift || true
 install_packages
 case "$cmd" in
@@ -144,5 +164,6 @@ case "$cmd" in
   bench)     build build -DCMAKE_BUILD_TYPE=Release && exec build/bin/kestrel-bench "$@" ;;
   fuzz)      fuzz "${1:-30}" ;;
   abi)       build build && abi "$@" ;;
-  *) echo "usage: $0 {host|test|test-asan|test-tsan|bench|fuzz|abi|build} [args...]" >&2; exit 2 ;;
+  coverage)  coverage ;;
+  *) echo "usage: $0 {host|test|test-asan|test-tsan|bench|fuzz|abi|coverage|build} [args...]" >&2; exit 2 ;;
 esac
