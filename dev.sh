@@ -11,6 +11,10 @@
 #   ./dev.sh bench [args...]  build and run the benchmarks
 #   ./dev.sh fuzz [seconds]   build the fuzz harnesses (clang, ASan + UBSan) and
 #                             run each for the given time (30 s by default)
+#   ./dev.sh coverage         the suite with coverage counters; line and branch
+#                             coverage of Kestrel and of the stand-ins (gcovr)
+#   ./dev.sh abi [--update]   check libkestrel.so's binary interface against the
+#                             baseline in abi/ (--update: make it the baseline)
 #   ./dev.sh build            only set up and build
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -24,6 +28,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libedit-dev
   clang libclang-rt-14-dev
+  abigail-tools gcovr
 )
 # The Windows build: the MinGW-w64 cross compiler (posix threads), Wine to
 # run its programs, GoogleTest's sources; Boost and CLI11 are the headers above.
@@ -88,6 +93,72 @@ fuzz() {
   return $failed
 }
 
+# abi [--update]: the binary interface of build/lib/libkestrel.so against the
+# baseline in abi/, both made with libabigail's abidw from the debug
+# information and the public headers (include/kestrel and host/):
+# - abi/libkestrel.abi, the exported interface: the exported classes and the
+#   records and host types they reach. abidiff against it fails on any change
+#   but the addition of functions.
+# - abi/vtables.txt, the virtual tables of the classes the public headers
+#   define, the host interfaces that Kestrel implements included: nothing
+#   exported reaches those, so abidiff does not look at them. A row of the
+#   baseline that changed or went fails.
+# A deliberate change is made the baseline with --update, in a commit of its
+# own that says why.
+ABI_DUMP_OPTIONS=(--headers-dir include/kestrel --headers-dir host --drop-private-types --no-show-locs
+  --no-comp-dir-path --no-corpus-path --type-id-style hash --no-parameter-names)
+ABI_NAMESPACES='^_ZNK?(11KMPluginAPI|7Datahub|7Kestrel|3vkl|7Taskhub|12AccountLogic|12ResourceTree)'
+abi() {
+  local lib=build/lib/libkestrel.so work=build/abi rc=0
+  mkdir -p "$work"
+  abidw "${ABI_DUMP_OPTIONS[@]}" --exported-interfaces-only --out-file "$work/libkestrel.abi" "$lib"
+  abidw "${ABI_DUMP_OPTIONS[@]}" --out-file "$work/all-types.abi" "$lib"
+  awk -f abi/vtables.awk "$work/all-types.abi" | grep -E "$ABI_NAMESPACES" | LC_ALL=C sort -u >"$work/vtables.txt"
+  if [ "${1:-}" = --update ]; then
+    cp "$work/libkestrel.abi" "$work/vtables.txt" abi/
+    echo "== abi: baseline updated from $lib; commit it on its own, saying why"
+    return 0
+  fi
+  abidiff --no-added-syms abi/libkestrel.abi "$work/libkestrel.abi" || rc=$?
+  if [ $rc -ne 0 ]; then
+    echo "== abi: the exported interface changed (abidiff exit $rc, above)"
+  fi
+  local gone
+  gone=$(LC_ALL=C comm -23 abi/vtables.txt "$work/vtables.txt")
+  if [ -n "$gone" ]; then
+    echo "== abi: virtual tables changed; baseline rows that no longer hold:"
+    c++filt <<<"$gone" | sed 's/^/    /'
+    echo "   now:"
+    LC_ALL=C comm -13 abi/vtables.txt "$work/vtables.txt" | c++filt | sed 's/^/    /'
+    rc=1
+  fi
+  if [ $rc -eq 0 ]; then
+    local added
+    added=$(abidiff abi/libkestrel.abi "$work/libkestrel.abi" >/dev/null 2>&1; echo $?)
+    [ "$added" -ne 0 ] && echo "== abi: additions only (not breaking); ./dev.sh abi --update records them"
+    echo "== abi: compatible with the baseline"
+  fi
+  return $rc
+}
+
+# coverage: the whole suite in a Debug build with coverage counters
+# (build-coverage), then line and branch coverage with gcovr, for Kestrel's
+# own folders and, apart, for the stand-ins and the example host. Test
+# sources are not counted.
+coverage() {
+  local dir=build-coverage
+  find "$dir" -name '*.gcda' -delete 2>/dev/null || true
+  build "$dir" -DKESTREL_COVERAGE=ON -DCMAKE_BUILD_TYPE=Debug -DKESTREL_BUILD_BENCH=OFF
+  # The package test builds a host of its own, without the counters.
+  (cd "$dir" && ctest -j "$JOBS" --timeout 600 -E '^kestrel_package$') || true
+  local tests='.*(_test\.cpp|/tests?/.*)$'
+  echo "== coverage of Kestrel (plugin/ tasks/ device/ ptz/ face/ rest/)"
+  gcovr -r "$ROOT" "$dir" -f "$ROOT/(plugin|tasks|device|ptz|face|rest)/" -e "$tests" --print-summary -o "$dir/kestrel.txt"
+  echo "== coverage of the stand-ins and the example host (standins/ examples/)"
+  gcovr -r "$ROOT" "$dir" -f "$ROOT/(standins|examples)/" -e "$tests" --print-summary -o "$dir/standins.txt"
+  echo "== per-file tables: $dir/kestrel.txt, $dir/standins.txt"
+}
+
 cmd=${1:-host}; shift || true
 install_packages "${PACKAGES[@]}"
 case "$cmd" in
@@ -104,5 +175,7 @@ case "$cmd" in
                && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_tests build-tsan ;;
   bench)     build build -DCMAKE_BUILD_TYPE=Release && exec build/bin/kestrel-bench "$@" ;;
   fuzz)      fuzz "${1:-30}" ;;
-  *) echo "usage: $0 {host|test|test-windows|test-asan|test-tsan|bench|fuzz|build} [args...]" >&2; exit 2 ;;
+  abi)       build build && abi "$@" ;;
+  coverage)  coverage ;;
+  *) echo "usage: $0 {host|test|test-windows|test-asan|test-tsan|bench|fuzz|abi|coverage|build} [args...]" >&2; exit 2 ;;
 esac

@@ -19,6 +19,11 @@ add_library(kestrel_core STATIC ${KESTREL_SOURCES})
 target_include_directories(kestrel_core PUBLIC
   ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR})
 target_compile_definitions(kestrel_core PUBLIC KESTREL_BUILDING)
+# Debug information describes every class the module uses, the host's
+# interfaces and parameter base included (GCC otherwise leaves a class with a
+# virtual key function to the library that defines that function): the
+# binary-interface check reads the layouts and virtual tables from it.
+target_compile_options(kestrel_core PRIVATE $<$<CXX_COMPILER_ID:GNU>:-femit-class-debug-always>)
 target_link_libraries(kestrel_core PUBLIC kestrel_host_api Boost::thread
   hostfw_taskhub hostfw_datahub hostfw_datahub_rest hostfw_accountlogic hostfw_resourcetree hostfw_vkl zrsdk)
 

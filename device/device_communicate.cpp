@@ -252,14 +252,10 @@ void CDeviceCommunicate::HandleSetIFrame(WeakPtr weak, const std::string& code) 
     boost::shared_ptr<CDeviceCommunicate> self = weak.lock();
     int sessionId = 0;
     if (!self || !self->GetSession(sessionId)) return;
-    // The platform takes a channel code of at most 63 characters.
-    char channel[64] = {};
-    vkl::DStr::strcpy_x(channel, sizeof(channel), code.c_str());
-    const int ret = ZRSDK_GetFlowSetIFrame(sessionId, channel);
+    const int ret = ZRSDK_GetFlowSetIFrame(sessionId, code.c_str());
     if (ret != 0)
-        vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_WARN, "DeviceCommunicate", 941,
-                                        "Kestrel::CDeviceCommunicate::HandleSetIFrame", "",
-                                        "Set SetIFrame failed. errorcode = %d", ret);
+        vkl::DPrintLog::instance()->Log("DeviceCommunicate", 941, "Kestrel::CDeviceCommunicate::HandleSetIFrame", "",
+                                        vkl::LOG_LEVEL_WARN, "Set SetIFrame failed. errorcode = %d", ret);
 }
 
 void CDeviceCommunicate::HandleRestartDevice(WeakPtr weak, const std::string& deviceCode) {

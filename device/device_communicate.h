@@ -12,6 +12,7 @@
 #include "kestrel/notify_records.h"
 #include "tasks/task_worker.h"
 
+struct ZRSDK_RESOURCE_BINDING;
 namespace Datahub { class CInterfaceSetManager; }
 namespace AccountLogic {
 class CUserManagerExternal;
@@ -61,8 +62,11 @@ public:
     static uint64_t ParseTimeText(const char* text);
 
     // Callback of the binding query: deep-copies message 3401 into the
-    // binding record passed as user.
+    // ZRSDK_RESOURCE_BINDING record passed as user, replacing what an
+    // earlier delivery left there.
     static void OnResourceBindingData(int message, const void* data, unsigned int length, void* user);
+    // Frees the groups and items the callback copied into the record.
+    static void ReleaseResourceBinding(ZRSDK_RESOURCE_BINDING* binding);
 
 private:
     // Session id of the logged-in user; false when there is no user manager.

@@ -1,12 +1,17 @@
 // Device requests end to end: façade → worker → platform SDK (its captured
 // inputs) → observers.
+#include <algorithm>
 #include <cstring>
+#include <list>
 #include <mutex>
 
 #include <gtest/gtest.h>
 
+#include "datahub/interface_set_manager.h"
+#include "device/device_function_delegate.h"
 #include "kestrel/device_function_param.h"
 #include "kestrel_fixture.h"
+#include "ptz_test_util.h"
 #include "hostfw/vkl_host.h"
 #include "zrsdk/zrsdk.h"
 #include "zrsdk/zrsdk_control.h"
@@ -96,6 +101,38 @@ TEST_F(DeviceTest, AppRecordingSendsBothCodesOnStartOnly) {
     EXPECT_EQ(info.secondValue, 5);
     EXPECT_STREQ(info.text, "note");
     EXPECT_TRUE(control::CapturedCalls("ZRSDK_StartAPPRemoteRecord").at(0).operateInfo.empty());
+
+    // No façade operation stops an APP recording; the worker's does, on a
+    // worker of the test's own over the same account.
+    Datahub::CInterfaceSetManager set;
+    ASSERT_TRUE(set.AddLogicalPlugin(m_env->AccountPlugin()));
+    CDeviceFunctionDelegate delegate(&set);
+    kestrel_test::RecordingObserver observer;
+    ASSERT_TRUE(delegate.RegisterObserver(&observer));
+    StopAPPRemoteRecordReq req;
+    req.code = "ch-0001";
+    req.secondCode = "app-77";
+    req.streamType = 3;
+    req.flag = true;
+    EXPECT_EQ(delegate.GetWorker()->StopAPPChannelRecord(req), 0);
+    ASSERT_TRUE(observer.WaitFor(1, CDeviceFunctionParam::DEVICE_EVENT_STOP_APP_RECORD));
+    auto stopped = observer.All().at(0).As<CDeviceFunctionParam>();
+    EXPECT_EQ(stopped->GetEventResult(), 0);
+    EXPECT_EQ(stopped->GetCode(), "ch-0001");
+    EXPECT_EQ(stopped->GetStreamType(), 3);
+    EXPECT_EQ(stopped->GetPlanId(), started->GetPlanId());
+    EXPECT_GT(stopped->GetUi64Now(), 0u);
+    const auto stop = control::CapturedCalls("ZRSDK_StopAPPRemoteRecord").at(0);
+    EXPECT_EQ(stop.sessionId, m_env->SessionId());
+    ASSERT_EQ(stop.input.size(), 136u);
+    EXPECT_EQ(kestrel_test::TextAt(stop.input, 0, 64), "ch-0001");
+    EXPECT_TRUE(kestrel_test::ZeroFrom(stop.input, 7, 128));  // the second code is not sent
+    EXPECT_EQ(kestrel_test::I32At(stop.input, 128), 3);
+    EXPECT_EQ(stop.input[132], 1);
+    EXPECT_TRUE(kestrel_test::ZeroFrom(stop.input, 133, 136));
+    EXPECT_TRUE(stop.operateInfo.empty());
+    delegate.UnInit();
+    WaitIdle();
 }
 
 TEST_F(DeviceTest, BindingQueryOrdersIdsAndMapsNames) {
@@ -118,19 +155,75 @@ TEST_F(DeviceTest, BindingQueryOrdersIdsAndMapsNames) {
               std::vector<uint8_t>({'c', 'h', '-', '0', '0', '0', '1'}));
 }
 
-TEST_F(DeviceTest, BindingCallbackOfAnotherMessageLeavesTheResultEmpty) {
+// Message 3401 is taken whatever length comes with it; another message
+// leaves the result empty while the event carries the platform's answer.
+TEST_F(DeviceTest, BindingCallbackActsOnItsMessageAlone) {
     control::SetBindings("ch-0001", {{3, 1, {{1, "B", "N2"}}}});
+    control::SetCallbackPlan("ZRSDK_GetResourceBinding", {0, 1, 1});
+    Device()->GetBindingResource("ch-0001", 0);
+    WaitIdle();
     control::SetCallbackPlan("ZRSDK_GetResourceBinding", {3400, 1});
     Device()->GetBindingResource("ch-0001", 1);
     WaitIdle();
     control::FailNextCalls("ZRSDK_GetResourceBinding", 1, 77);
     Device()->GetBindingResource("ch-0001", 2);
-    ASSERT_TRUE(m_deviceObserver.WaitFor(2));
+    ASSERT_TRUE(m_deviceObserver.WaitFor(3));
     auto events = m_deviceObserver.All();
     EXPECT_EQ(events[0].param->GetEventResult(), 0);
-    EXPECT_TRUE(events[0].As<CDeviceFunctionParam>()->GetBindResourceIDList().empty());
-    EXPECT_EQ(events[1].param->GetEventResult(), 77);
-    EXPECT_TRUE(events[1].As<CDeviceFunctionParam>()->GetBindChannelInfo().empty());
+    EXPECT_EQ(events[0].As<CDeviceFunctionParam>()->GetBindResourceIDList(), std::list<std::string>{"B"});
+    EXPECT_EQ(events[1].param->GetEventResult(), 0);
+    EXPECT_TRUE(events[1].As<CDeviceFunctionParam>()->GetBindResourceIDList().empty());
+    EXPECT_EQ(events[2].param->GetEventResult(), 77);
+    EXPECT_TRUE(events[2].As<CDeviceFunctionParam>()->GetBindChannelInfo().empty());
+}
+
+// The callback deep-copies into the binding record it is handed: the group
+// count, the groups and each group's items, never the channel block; the
+// platform's memory is not kept, and a later delivery replaces the copy.
+TEST(BindingCallbackTest, CopiesIntoTheBindingRecordItIsHanded) {
+    ZRSDK_BINDING_ITEM items[2]{};
+    items[0].flag = 1;
+    std::strcpy(items[0].id, "A");
+    std::strcpy(items[0].name, "N1");
+    std::strcpy(items[1].id, "B");
+    ZRSDK_BINDING_GROUP groups[2]{};
+    groups[0] = {3, 1, 2, 0, items};
+    groups[1] = {4, 5, 0, 0, items};  // no items: the pointer is not followed
+    ZRSDK_RESOURCE_BINDING source{};
+    std::memset(&source.channel, 'x', sizeof source.channel);
+    source.groupCount = 2;
+    source.groups = groups;
+
+    ZRSDK_RESOURCE_BINDING held{};
+    CDeviceCommunicate::OnResourceBindingData(ZRSDK_MSG_RESOURCE_BINDING, &source, 1, &held);
+    std::strcpy(items[0].id, "Z");
+    ASSERT_EQ(held.groupCount, 2);
+    ASSERT_NE(held.groups, groups);
+    EXPECT_EQ(held.groups[0].type, 3);
+    EXPECT_EQ(held.groups[0].subtype, 1);
+    ASSERT_EQ(held.groups[0].itemCount, 2);
+    ASSERT_NE(held.groups[0].items, items);
+    EXPECT_EQ(held.groups[0].items[0].flag, 1);
+    EXPECT_STREQ(held.groups[0].items[0].id, "A");
+    EXPECT_STREQ(held.groups[0].items[0].name, "N1");
+    EXPECT_STREQ(held.groups[0].items[1].id, "B");
+    EXPECT_EQ(held.groups[1].type, 4);
+    EXPECT_EQ(held.groups[1].items, nullptr);
+    const auto* channel = reinterpret_cast<const unsigned char*>(&held.channel);
+    EXPECT_TRUE(std::all_of(channel, channel + sizeof held.channel, [](unsigned char b) { return b == 0; }));
+
+    for (int message : {3400, 3402}) CDeviceCommunicate::OnResourceBindingData(message, &source, sizeof source, &held);
+    CDeviceCommunicate::OnResourceBindingData(ZRSDK_MSG_RESOURCE_BINDING, &source, 0, &held);
+    CDeviceCommunicate::OnResourceBindingData(ZRSDK_MSG_RESOURCE_BINDING, nullptr, sizeof source, &held);
+    EXPECT_EQ(held.groupCount, 2);
+
+    source.groupCount = 1;
+    CDeviceCommunicate::OnResourceBindingData(ZRSDK_MSG_RESOURCE_BINDING, &source, sizeof source, &held);
+    ASSERT_EQ(held.groupCount, 1);
+    EXPECT_STREQ(held.groups[0].items[0].id, "Z");
+    CDeviceCommunicate::ReleaseResourceBinding(&held);
+    EXPECT_EQ(held.groups, nullptr);
+    EXPECT_EQ(held.groupCount, 0);
 }
 
 TEST_F(DeviceTest, SmartTrackVehicleMonitorAndIFrameSendTheirRecords) {

@@ -76,49 +76,60 @@ TEST_F(GuardPresetTest, SaveQueryDeleteRoundTripWithCachesAndEvents) {
     EXPECT_EQ(again->GetEventResult(), mgmt::kCodeNotFound);
 }
 
+// No failure touches a cache; each cache is filled before the call that fails.
 TEST_F(GuardPresetTest, FailuresLeaveTheCachesAlone) {
     std::vector<CruisePresetInfo> list{Guard(1, "000000", "235959")};
-    Ptz()->AddGuardPreset("ch-0001", 0, list, "menu.ptz");
-    ASSERT_TRUE(WaitLast(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 1));
-    Ptz()->QueryGuardPreset("ch-0001", 0, "menu.ptz");
-    ASSERT_TRUE(WaitLast(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 1));
+    // Saves and queries go under different keys: one after the other.
+    for (const char* code : {"ch-0001", "ch-0002"}) Ptz()->AddGuardPreset(code, 0, list, "menu.ptz");
+    ASSERT_TRUE(WaitLast(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 2));
+    for (const char* code : {"ch-0001", "ch-0002"}) Ptz()->QueryGuardPreset(code, 0, "menu.ptz");
+    ASSERT_TRUE(WaitLast(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 2));
     ASSERT_EQ(Ptz()->GetGuardPresetInfo("ch-0001").size(), 1u);
+    ASSERT_EQ(Ptz()->GetGuardPresetInfo("ch-0002").size(), 1u);
+    const long taskId = Ptz()->GetGuardPresetId("ch-0001");
+    ASSERT_GT(taskId, 0);
 
-    // 404 with server code 1000: the HTTP status is the result.
+    // 404 with server code 1000: the HTTP status is the result. The answer's
+    // data names ch-0002 with no presets: the event carries that code, the
+    // cache keeps ch-0002's list.
     mgmt::Fault notFound;
     notFound.method = "GET";
     notFound.httpStatus = 404;
     notFound.serverCode = 1000;
+    notFound.dataJson = R"({"channelCode":"ch-0002","configList":[]})";
     m_server.InjectFault(notFound);
     const int seq = Ptz()->QueryGuardPreset("ch-0001", 0, "menu.ptz");
-    auto failed = WaitLast(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 2);
+    auto failed = WaitLast(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 3);
     ASSERT_TRUE(failed);
     EXPECT_EQ(failed->GetEventResult(), 404);
     EXPECT_EQ(failed->GetSeq(), seq);
-    // The query emptied the list; the failed answer did not refill it.
-    EXPECT_TRUE(Ptz()->GetGuardPresetInfo("ch-0001").empty());
+    EXPECT_EQ(failed->GetCode(), "ch-0002");
+    EXPECT_EQ(Ptz()->GetGuardPresetInfo("ch-0002").size(), 1u);
 
-    // A refused connection: the pass-through's own code, an empty code.
+    // A refused connection: a delete that fails keeps its list; a query
+    // reports the pass-through's own code and an empty code.
     m_server.StopListening();
-    Ptz()->QueryGuardPreset("ch-0001", 0, "menu.ptz");
-    auto refused = WaitLast(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 3);
+    Ptz()->DelGuardPreset("ch-0002", Ptz()->GetGuardPresetId("ch-0002"), "menu.ptz");
+    auto notDeleted = WaitLast(CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET, 1);
+    ASSERT_TRUE(notDeleted);
+    EXPECT_LT(notDeleted->GetEventResult(), 0);
+    EXPECT_EQ(Ptz()->GetGuardPresetInfo("ch-0002").size(), 1u);
+    Ptz()->QueryGuardPreset("ch-0003", 0, "menu.ptz");
+    auto refused = WaitLast(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 4);
     ASSERT_TRUE(refused);
     EXPECT_LT(refused->GetEventResult(), 0);
     EXPECT_TRUE(refused->GetCode().empty());
-    const long id = Ptz()->GetGuardPresetId("ch-0001");
-    Ptz()->DelGuardPreset("ch-0001", id, "menu.ptz");
-    auto notDeleted = WaitLast(CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET, 1);
-    ASSERT_TRUE(notDeleted);
-    EXPECT_NE(notDeleted->GetEventResult(), 0);
+    EXPECT_EQ(Ptz()->GetGuardPresetInfo("ch-0002").size(), 1u);
     ASSERT_TRUE(m_server.ResumeListening());
 
-    // A session the server does not know: 401 with its own code.
+    // A session the server does not know: 401 with its own code; the task id
+    // recorded before stays.
     m_server.RemoveSession(m_env->SessionId());
-    Ptz()->AddGuardPreset("ch-0002", 0, list, "menu.ptz");
-    auto unknown = WaitLast(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 2);
+    Ptz()->AddGuardPreset("ch-0001", 0, list, "menu.ptz");
+    auto unknown = WaitLast(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 3);
     ASSERT_TRUE(unknown);
     EXPECT_EQ(unknown->GetEventResult(), mgmt::kCodeInvalidSession);
-    EXPECT_EQ(Ptz()->GetGuardPresetId("ch-0002"), -1);
+    EXPECT_EQ(Ptz()->GetGuardPresetId("ch-0001"), taskId);
 }
 
 TEST_F(GuardPresetTest, IdleMotionAndRestartReachTheServer) {

@@ -221,6 +221,27 @@ TEST_F(PtzLockTest, RefusedLockAndReleaseFollowTheTable) {
     ZRSDK_Logout(other);
 }
 
+// Status 2 is neither a grant nor a refusal: the table follows "not 0" (a
+// lock is recorded, a release forgotten), the result "not 1" (-501).
+TEST_F(PtzLockTest, AnswerWithStatusTwoIsRecordedAsHeldAndReportedRefused) {
+    UseManualClock(kStartMs);
+    control::AnswerLockStatus(2, 1);
+    Facade().SetLock("ch-0001", LOCK_PTZ, 0, "menu.ptz", 30);
+    auto locked = LockResult(1);
+    EXPECT_EQ(locked->GetEventResult(), -501);
+    EXPECT_EQ(locked->GetMsg(), "");
+    ASSERT_TRUE(Facade().IsLock("ch-0001"));
+    EXPECT_EQ(Worker().GetLockTable()["ch-0001"].duration, 30);
+    EXPECT_TRUE(Worker().IsLockTimerRunning());
+
+    control::AnswerLockStatus(2, 1);
+    Facade().SetLock("ch-0001", UNLOCK_PTZ, 0, "menu.ptz", 0);
+    EXPECT_EQ(LockResult(2)->GetEventResult(), -501);
+    WaitIdle();
+    EXPECT_FALSE(Facade().IsLock("ch-0001"));
+    EXPECT_FALSE(Worker().IsLockTimerRunning());
+}
+
 // A failed lock forgets the channel; a failed release keeps it recorded with
 // its clock restarted, so the timer tries again a lock time later.
 TEST_F(PtzLockTest, FailedCallsFollowTheTableAndAFailedReleaseIsRetried) {

@@ -26,7 +26,7 @@ constexpr int kLensOperations = sizeof(kLensCodes) / sizeof(kLensCodes[0]);
 
 // An auxiliary call's failure is logged at warning level; its code is the result.
 int LoggedAuxiliary(int ret, int line, const char* function, const char* failure) {
-    if (ret != 0) vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_WARN, "Ptz", line, function, "", failure, ret);
+    if (ret != 0) vkl::DPrintLog::instance()->Log("Ptz", line, function, "", vkl::LOG_LEVEL_WARN, failure, ret);
     return ret;
 }
 }  // namespace

@@ -64,7 +64,7 @@ int CPtz::OperatorPrePoint(int op, const std::string& code, unsigned int index, 
     if (group == nullptr) return -1;
     ResourceTree::ChannelInfo info;
     if (!group->GetChannelInfoByCode(code, info) && group->GetChannelInfoByChannelID(code, info) != 0) {
-        vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "Ptz", 240, "Kestrel::CPtz::OperatorPrePoint", "",
+        vkl::DPrintLog::instance()->Log("Ptz", 240, "Kestrel::CPtz::OperatorPrePoint", "", vkl::LOG_LEVEL_ERROR,
                                         "Get ChannelInfo Failed.");
         return -1;
     }
@@ -200,8 +200,9 @@ int CPtz::AddCruisePreset(const std::string& code, const std::vector<CruisePrese
 }
 
 void CPtz::OnCruisePresetData(int type, void* data, unsigned int length, void* user) {
+    // The platform's record is read as it lays it out; the length it gives
+    // is not looked at.
     if (data == nullptr || user == nullptr || type != ZRSDK_MSG_CRUISE_PRESET) return;
-    if (length < sizeof(ZRSDK_CRUISE_PRESET)) return;
     const auto* cruise = static_cast<const ZRSDK_CRUISE_PRESET*>(data);
     auto* result = static_cast<CruiseQueryResult*>(user);
     result->code = FieldText(cruise->code);

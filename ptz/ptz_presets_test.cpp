@@ -210,9 +210,10 @@ TEST_F(PtzPresetsTest, CruiseQueryFillsTheCacheOfTheChannelTheAnswerNames) {
     EXPECT_TRUE(Facade().GetCruisePresetInfo("ch-0003").empty());
 }
 
-// Data under another message type is ignored: the query still succeeds and
-// stores an empty list under the empty code.
-TEST_F(PtzPresetsTest, CruiseDataOfAnotherMessageTypeIsIgnored) {
+// Cruise data is taken by its message type alone. Data under another type is
+// ignored: the query still succeeds and stores an empty list under the empty
+// code. The length reported with the data is not looked at.
+TEST_F(PtzPresetsTest, CruiseDataIsTakenByItsMessageTypeAlone) {
     Facade().QueryCruisePreset("ch-0001", 0, "menu.ptz");
     WaitResult(CPtzParam::PTZ_EVENT_QUERY_CRUISE);
     ASSERT_EQ(Facade().GetCruisePresetInfo("ch-0001").size(), 3u);
@@ -227,6 +228,11 @@ TEST_F(PtzPresetsTest, CruiseDataOfAnotherMessageTypeIsIgnored) {
     Facade().QueryCruisePreset("ch-0001", 0, "menu.ptz");
     WaitResult(CPtzParam::PTZ_EVENT_QUERY_CRUISE, 3);
     EXPECT_EQ(Facade().GetCruisePresetInfo("ch-0001").size(), 6u);
+
+    ASSERT_TRUE(control::SetCallbackPlan("ZRSDK_GetChannelCruisePreset", {0, 1, 1}));
+    Facade().QueryCruisePreset("ch-0001", 0, "menu.ptz");
+    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_QUERY_CRUISE, 4)->GetEventResult(), 0);
+    EXPECT_EQ(Facade().GetCruisePresetInfo("ch-0001").size(), 3u);
 }
 
 TEST_F(PtzPresetsTest, CruiseSaveSendsEveryItemAndLeavesTheCacheAlone) {

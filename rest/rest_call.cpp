@@ -46,7 +46,7 @@ void LogRestFailure(const RestCallSite& site, const char* format, ...) {
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, site.source, site.line, site.function, "", "%s", text);
+    vkl::DPrintLog::instance()->Log(site.source, site.line, site.function, "", vkl::LOG_LEVEL_ERROR, "%s", text);
 }
 
 }  // namespace Kestrel

@@ -1,4 +1,5 @@
 #include <atomic>
+#include <chrono>
 #include <future>
 #include <thread>
 
@@ -114,12 +115,19 @@ TEST(ObservableTest, RemovalWaitsForADeliveryInProgress) {
 
     std::thread deliverer([&] { Notify(observable, std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_SITE, 0)); });
     entered.get_future().wait();
+    std::atomic<bool> removing{false};
     std::atomic<bool> removed{false};
     std::thread remover([&] {
+        removing = true;
         observable.RemoveObserver(&blocking);
         EXPECT_FALSE(inside.load());
         removed = true;
     });
+    // The removal has started while the delivery is held: given time to go
+    // through, it must still be waiting.
+    while (!removing.load()) std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(removed.load());
     release.set_value();
     remover.join();
     deliverer.join();

@@ -5,13 +5,7 @@
 
 namespace Kestrel {
 
-namespace {
-// Seconds east of UTC of the local zone at the instant.
-long OffsetAt(std::time_t instant) {
-    std::tm local{};
-    return localtime_r(&instant, &local) != nullptr ? local.tm_gmtoff : 0;
-}
-}  // namespace
+static_assert(sizeof(std::time_t) == 8, "time texts are converted on 64-bit time");
 
 int64_t ParseLocalTimeText(const char* text) {
     if (text == nullptr) return 0;
@@ -25,18 +19,8 @@ int64_t ParseLocalTimeText(const char* text) {
     calendar.tm_hour = hour;
     calendar.tm_min = minute;
     calendar.tm_sec = second;
-    calendar.tm_isdst = -1;
-    static_assert(sizeof(std::time_t) == 8, "64-bit time expected");
-    // What mktime would give, without its cost: glibc's mktime examines the
-    // time zone afresh on every call (with TZ unset, a stat of
-    // /etc/localtime each time, under the library's zone lock), while
-    // localtime_r uses the zone as loaded. The fields are read as if UTC,
-    // then shifted by the zone's offset at that instant, and the offset is
-    // taken once more where the first shift crossed a daylight-saving change
-    // (a local time that does not exist comes out after the change).
-    const std::time_t asUtc = timegm(&calendar);
-    std::time_t seconds = asUtc - OffsetAt(asUtc);
-    seconds = asUtc - OffsetAt(seconds);
+    calendar.tm_isdst = -1;  // the C library decides, the repeated hour included
+    const std::time_t seconds = std::mktime(&calendar);
     return seconds < 0 ? 0 : static_cast<int64_t>(seconds);
 }
 

@@ -16,9 +16,9 @@ enum LogLevel_e {
 class VKL_API DPrintLog {
 public:
     static DPrintLog* instance();
-    // One log line: level, source unit, line, qualified function name, tag and
-    // a printf-style text.
-    void Log(int level, const char* source, int line, const char* function, const char* tag,
+    // One log line: source unit, line, qualified function name, tag, level
+    // and a printf-style text.
+    void Log(const char* source, int line, const char* function, const char* tag, int level,
              const char* format, ...) HOST_PRINTF_FORMAT(7, 8);
 
 private:

@@ -1,6 +1,7 @@
 // Bad input through the façades. Outcomes:
 // - empty and over-long codes and texts are cut to their platform fields
-//   (always terminated) and the requests are answered like any other;
+//   (always terminated) and the requests are answered like any other; the
+//   I-frame request, whose code is a plain text argument, passes it whole;
 // - enumeration values without a name (inside the enumeration's range:
 //   beyond it a value is undefined in C++ itself) go to the platform
 //   unchanged, which refuses them, except the lens operation, which is
@@ -41,7 +42,7 @@ struct CodeField {
 };
 const CodeField kCodeFields[] = {
     {"ZRSDK_StartRemoteRecord", 64},   {"ZRSDK_StopRemoteRecord", 64},    {"ZRSDK_StartAPPRemoteRecord", 64},
-    {"ZRSDK_GetResourceBinding", 64},  {"ZRSDK_GetFlowSetIFrame", 64},    {"ZRSDK_SmartTrackOperate", 56},
+    {"ZRSDK_GetResourceBinding", 64},  {"ZRSDK_SmartTrackOperate", 56},
     {"ZRSDK_PtzOperateDirect", 64},    {"ZRSDK_PtzOperateCamera", 64},    {"ZRSDK_PtzSitPosition", 64},
     {"ZRSDK_PtzRainWiper", 64},        {"ZRSDK_PtzSetScanMargin", 64},    {"ZRSDK_PtzAutoScan", 64},
     {"ZRSDK_PtzArrangePtz", 64},       {"ZRSDK_PtzGetPresetPoints", 64},  {"ZRSDK_GetChannelCruisePreset", 64},
@@ -131,6 +132,8 @@ TEST_F(BadInputTest, OverLongAndEmptyTextsAreCutToTheirFieldsAndAnswered) {
             }
         }
     }
+    // The I-frame request takes the code as a plain text, whole.
+    EXPECT_EQ(TextAt(control::CapturedCalls("ZRSDK_GetFlowSetIFrame").at(0).input, 0, kLong.size() + 1), kLong);
     // The cruise items' times too.
     const auto cruise = control::CapturedCalls("ZRSDK_SetChannelCruisePreset").at(0);
     ASSERT_EQ(cruise.extra.size(), 2 * sizeof(ZRSDK_CRUISE_PRESET_ITEM));

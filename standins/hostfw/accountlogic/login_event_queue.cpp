@@ -70,10 +70,9 @@ void LoginEventQueue::Push(int eventType, int eventResult, const void* data, uns
         try {
             m_deliver(std::shared_ptr<CLoginParam>(event, &event->param));
         } catch (const std::exception& e) {
-            vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "AccountLogic", __LINE__,
-                                            "AccountLogic::LoginEventQueue", "",
-                                            "login event %d: delivery threw: %s",
-                                            event->param.GetEventType(), e.what());
+            vkl::DPrintLog::instance()->Log("AccountLogic", __LINE__, "AccountLogic::LoginEventQueue", "",
+                                            vkl::LOG_LEVEL_ERROR,
+                                            "login event %d: delivery threw: %s", event->param.GetEventType(), e.what());
         }
         std::lock_guard<std::mutex> lock(m_mutex);
         if (--m_pending == 0) m_idle.notify_all();

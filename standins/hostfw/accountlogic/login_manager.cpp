@@ -43,13 +43,12 @@ void LoginManager::Deliver(const std::shared_ptr<CLoginParam>& param) {
         try {
             observer->OnNotify(param);
         } catch (const std::exception& e) {
-            vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "AccountLogic", __LINE__,
-                                            "AccountLogic::LoginManager::Deliver", "",
-                                            "observer threw on event %d: %s",
-                                            param->GetEventType(), e.what());
+            vkl::DPrintLog::instance()->Log("AccountLogic", __LINE__, "AccountLogic::LoginManager::Deliver", "",
+                                            vkl::LOG_LEVEL_ERROR,
+                                            "observer threw on event %d: %s", param->GetEventType(), e.what());
         } catch (...) {
-            vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "AccountLogic", __LINE__,
-                                            "AccountLogic::LoginManager::Deliver", "",
+            vkl::DPrintLog::instance()->Log("AccountLogic", __LINE__, "AccountLogic::LoginManager::Deliver", "",
+                                            vkl::LOG_LEVEL_ERROR,
                                             "observer threw on event %d", param->GetEventType());
         }
     }

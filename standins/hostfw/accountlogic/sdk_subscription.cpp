@@ -31,8 +31,7 @@ void OnLoginEvent(int type, int result, void* data, unsigned int size, void* use
 }
 
 void LogRefusal(int line, const char* call, int sessionId, int rc) {
-    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "AccountLogic", line,
-                                    "AccountLogic::SdkSubscription", "",
+    vkl::DPrintLog::instance()->Log("AccountLogic", line, "AccountLogic::SdkSubscription", "", vkl::LOG_LEVEL_ERROR,
                                     "%s(session %d) failed: %d", call, sessionId, rc);
 }
 

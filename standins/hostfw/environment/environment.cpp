@@ -24,7 +24,7 @@ std::chrono::milliseconds Remaining(Clock::time_point deadline) {
 }
 
 void Log(int level, int line, const char* function, const char* text, int value) {
-    vkl::DPrintLog::instance()->Log(level, "Environment", line, function, "", "%s: %d", text, value);
+    vkl::DPrintLog::instance()->Log("Environment", line, function, "", level, "%s: %d", text, value);
 }
 
 }  // namespace

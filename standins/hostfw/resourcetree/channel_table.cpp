@@ -20,8 +20,8 @@ std::string FieldText(const char (&field)[N]) {
 }
 
 void LogRefusal(int line, int sessionId, int rc) {
-    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "ResourceTree", line,
-                                    "ResourceTree::ChannelTable::Load", "",
+    vkl::DPrintLog::instance()->Log("ResourceTree", line, "ResourceTree::ChannelTable::Load", "",
+                                    vkl::LOG_LEVEL_ERROR,
                                     "ZRSDK_QueryChannels(session %d) failed: %d", sessionId, rc);
 }
 

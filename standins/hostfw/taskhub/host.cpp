@@ -33,8 +33,7 @@ bool WaitIdle(std::chrono::milliseconds timeout) {
     Activity& activity = Activity::Instance();
     if (IsPoolThread() || IsUIThread()) {
         // The calling task itself is still counted: waiting could only time out.
-        vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "Taskhub", __LINE__,
-                                        "Taskhub::Host::WaitIdle", "",
+        vkl::DPrintLog::instance()->Log("Taskhub", __LINE__, "Taskhub::Host::WaitIdle", "", vkl::LOG_LEVEL_ERROR,
                                         "WaitIdle called from inside a task");
         return false;
     }

@@ -87,8 +87,7 @@ void SdkPool::Reopen() {
 
 void SdkPool::Stop() {
     if (OnPoolThread()) {
-        vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "Taskhub", __LINE__,
-                                        "Taskhub::SdkPool::Stop", "",
+        vkl::DPrintLog::instance()->Log("Taskhub", __LINE__, "Taskhub::SdkPool::Stop", "", vkl::LOG_LEVEL_ERROR,
                                         "the SDK pool cannot be stopped from its own thread");
         return;
     }

@@ -31,12 +31,10 @@ void TaskHolder::Run() {
     try {
         task->Exec();
     } catch (const std::exception& e) {
-        vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "Taskhub", __LINE__,
-                                        "Taskhub::TaskHolder::Run", "",
+        vkl::DPrintLog::instance()->Log("Taskhub", __LINE__, "Taskhub::TaskHolder::Run", "", vkl::LOG_LEVEL_ERROR,
                                         "task on %s threw: %s", m_loopName, e.what());
     } catch (...) {
-        vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "Taskhub", __LINE__,
-                                        "Taskhub::TaskHolder::Run", "",
+        vkl::DPrintLog::instance()->Log("Taskhub", __LINE__, "Taskhub::TaskHolder::Run", "", vkl::LOG_LEVEL_ERROR,
                                         "task on %s threw a non-standard exception", m_loopName);
     }
     delete task;

@@ -19,8 +19,7 @@ public:
 };
 
 void Warn(int line, const char* what) {
-    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_WARN, "Taskhub", line, "Taskhub::UiLoop", "",
-                                    "%s", what);
+    vkl::DPrintLog::instance()->Log("Taskhub", line, "Taskhub::UiLoop", "", vkl::LOG_LEVEL_WARN, "%s", what);
 }
 }  // namespace
 

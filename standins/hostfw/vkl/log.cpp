@@ -81,8 +81,8 @@ DPrintLog* DPrintLog::instance() {
     return &log;
 }
 
-void DPrintLog::Log(int level, const char* source, int line, const char* function,
-                    const char* tag, const char* format, ...) {
+void DPrintLog::Log(const char* source, int line, const char* function, const char* tag, int level,
+                    const char* format, ...) {
     LogTarget& t = Target();
     if (level < t.minimumLevel.load(std::memory_order_relaxed)) return;
 

@@ -32,8 +32,8 @@ struct CapturedLog {
 TEST(DPrintLog, NullPiecesAndLongTextsAreSafe) {
     CapturedLog log;
     const std::string longText(10000, 'x');
-    vkl::DPrintLog::instance()->Log(6, nullptr, 1, nullptr, nullptr, "%s", longText.c_str());
-    vkl::DPrintLog::instance()->Log(6, "u", 2, "f", "t", nullptr);
+    vkl::DPrintLog::instance()->Log(nullptr, 1, nullptr, nullptr, 6, "%s", longText.c_str());
+    vkl::DPrintLog::instance()->Log("u", 2, "f", "t", 6, nullptr);
     ASSERT_EQ(log.records.size(), 2u);
     EXPECT_EQ(log.records[0].source, "");
     EXPECT_EQ(log.records[0].text, longText);
@@ -43,9 +43,9 @@ TEST(DPrintLog, NullPiecesAndLongTextsAreSafe) {
 TEST(DPrintLog, LinesBelowTheLevelAreDropped) {
     CapturedLog log;
     vkl::Host::SetLogLevel(vkl::LOG_LEVEL_WARN);
-    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_INFO, "a", 1, "f", "", "dropped");
-    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_WARN, "a", 2, "f", "", "kept");
-    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "a", 3, "f", "", "kept too");
+    vkl::DPrintLog::instance()->Log("a", 1, "f", "", vkl::LOG_LEVEL_INFO, "dropped");
+    vkl::DPrintLog::instance()->Log("a", 2, "f", "", vkl::LOG_LEVEL_WARN, "kept");
+    vkl::DPrintLog::instance()->Log("a", 3, "f", "", vkl::LOG_LEVEL_ERROR, "kept too");
     ASSERT_EQ(log.records.size(), 2u);
     EXPECT_EQ(log.records[0].text, "kept");
     EXPECT_EQ(log.records[1].text, "kept too");
@@ -56,8 +56,8 @@ TEST(DPrintLog, DefaultSinkWritesOneLineToTheLogFile) {
     const std::string path = ::testing::TempDir() + "vkl_log_" + std::to_string(std::random_device{}()) + ".log";
     std::remove(path.c_str());
     ASSERT_TRUE(vkl::Host::SetLogFile(path));
-    vkl::DPrintLog::instance()->Log(vkl::LOG_LEVEL_ERROR, "DeviceCommunicate", 7,
-                                    "Kestrel::CDeviceCommunicate::Handle", "tg", "failed %d", 3);
+    vkl::DPrintLog::instance()->Log("DeviceCommunicate", 7, "Kestrel::CDeviceCommunicate::Handle", "tg",
+                                    vkl::LOG_LEVEL_ERROR, "failed %d", 3);
     ASSERT_TRUE(vkl::Host::SetLogFile(""));
     EXPECT_FALSE(vkl::Host::SetLogFile("/nonexistent-dir/x.log"));
 

@@ -151,11 +151,11 @@ void TimerService::FireDue(int64_t limitMs, bool manual) {
         try {
             handler->OnTimerEvent(id);
         } catch (const std::exception& e) {
-            DPrintLog::instance()->Log(LOG_LEVEL_ERROR, "vkl", __LINE__, "vkl::TimerService::FireDue",
-                                       "", "timer %u handler threw: %s", id, e.what());
+            DPrintLog::instance()->Log("vkl", __LINE__, "vkl::TimerService::FireDue", "", LOG_LEVEL_ERROR,
+                                       "timer %u handler threw: %s", id, e.what());
         } catch (...) {
-            DPrintLog::instance()->Log(LOG_LEVEL_ERROR, "vkl", __LINE__, "vkl::TimerService::FireDue",
-                                       "", "timer %u handler threw", id);
+            DPrintLog::instance()->Log("vkl", __LINE__, "vkl::TimerService::FireDue", "", LOG_LEVEL_ERROR,
+                                       "timer %u handler threw", id);
         }
         // Dropped before the tick counts as over, so that once DestroyTimer
         // returns nothing here holds the handler any more.

@@ -1,6 +1,7 @@
 // Device functions: smart tracking, vehicle preview, resource bindings and
 // I-frame requests.
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include "api_support.h"
@@ -144,15 +145,17 @@ ZRSDK_API int ZRSDK_GetResourceBinding(int sessionId, const char* channelCode,
     // platform lock: the callback may call the SDK again.
     const auto plan = call.CallbackPlan();
     const int message = plan.message != 0 ? plan.message : ZRSDK_MSG_RESOURCE_BINDING;
+    const unsigned int length = plan.length != 0 ? plan.length : sizeof(answer->record);
     for (int i = 0; i < plan.deliveries; ++i) {
-        callback(message, &answer->record, sizeof(answer->record), user);
+        callback(message, &answer->record, length, user);
     }
     return call.Finish(ZRSDK_OK);
 }
 
+// The channel code is a plain text argument, taken whole whatever its length.
 ZRSDK_API int ZRSDK_GetFlowSetIFrame(int sessionId, const char* channelCode) {
     CallScope call("ZRSDK_GetFlowSetIFrame", sessionId);
-    call.CaptureText(channelCode, kCodeLimit);
+    call.CaptureText(channelCode, std::numeric_limits<std::size_t>::max());
     int rc = 0;
     if (call.InjectedFailure(rc)) {
         return call.Finish(rc);
@@ -165,8 +168,7 @@ ZRSDK_API int ZRSDK_GetFlowSetIFrame(int sessionId, const char* channelCode) {
     const control::UserAccount* user = nullptr;
     Channel* channel = nullptr;
     if ((rc = SessionUser(platform, sessionId, user)) ||
-        (rc = FindChannel(platform, ReadText(channelCode, strnlen(channelCode, kCodeLimit)),
-                          channel))) {
+        (rc = FindChannel(platform, channelCode, channel))) {
         return call.Finish(rc);
     }
     ++channel->iFrameRequests;

@@ -68,9 +68,11 @@ ZRSDK_API int ZRSDK_PtzArrangePtz(int sessionId, const ZRSDK_PTZ_LOCK_INFO* info
     switch (info->lock) {
         case ZRSDK_PTZ_LOCK:
             decision = platform.locks.Lock(code, user->name, info->lockTime, platform.Now());
+            platform.locks.ApplyForcedStatus(decision);
             break;
         case ZRSDK_PTZ_UNLOCK:
             decision = platform.locks.Unlock(code, user->name, platform.Now());
+            platform.locks.ApplyForcedStatus(decision);
             break;
         default:
             decision = platform.locks.Query(code, platform.Now());

@@ -159,8 +159,9 @@ ZRSDK_API int ZRSDK_GetChannelCruisePreset(int sessionId, const char* channelCod
     // During the call, on the caller's thread, without the platform lock.
     const auto plan = call.CallbackPlan();
     const int message = plan.message != 0 ? plan.message : ZRSDK_MSG_CRUISE_PRESET;
+    const unsigned int length = plan.length != 0 ? plan.length : sizeof(answer->record);
     for (int i = 0; i < plan.deliveries; ++i) {
-        callback(message, &answer->record, sizeof(answer->record), user);
+        callback(message, &answer->record, length, user);
     }
     return call.Finish(ZRSDK_OK);
 }

@@ -87,6 +87,12 @@ void SetDefaultLockTime(int seconds) {
     platform.locks.SetDefaultLockTime(seconds > 0 ? seconds : LockTable::kDefaultLockTime);
 }
 
+void AnswerLockStatus(int status, int count) {
+    auto& platform = Platform::Instance();
+    std::lock_guard<std::mutex> lock(platform.Mutex());
+    platform.locks.ForceAnswerStatus(status, count);
+}
+
 int64_t PlatformTime() {
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());

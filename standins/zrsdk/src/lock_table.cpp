@@ -7,6 +7,18 @@ namespace zrsdk {
 void LockTable::Reset() {
     m_locks.clear();
     m_defaultLockTime = kDefaultLockTime;
+    m_forcedCount = 0;
+}
+
+void LockTable::ForceAnswerStatus(int status, int count) {
+    m_forcedStatus = status;
+    m_forcedCount = count > 0 ? count : 0;
+}
+
+void LockTable::ApplyForcedStatus(LockDecision& decision) {
+    if (m_forcedCount == 0) return;
+    --m_forcedCount;
+    decision.status = m_forcedStatus;
 }
 
 // A lock granted at T for D seconds runs while now < T + D; a lock that ran

@@ -40,11 +40,18 @@ public:
     void Remove(const std::string& code) { m_locks.erase(code); }
     std::vector<control::LockView> All() const;
 
+    // The next `count` lock or release answers report `status` in place of
+    // their own; what the table did stands.
+    void ForceAnswerStatus(int status, int count);
+    void ApplyForcedStatus(LockDecision& decision);
+
 private:
     const control::LockView* Running(const std::string& code, int64_t now) const;
 
     std::map<std::string, control::LockView> m_locks;
     int m_defaultLockTime = kDefaultLockTime;
+    int m_forcedStatus = 0;
+    int m_forcedCount = 0;
 };
 
 }  // namespace zrsdk

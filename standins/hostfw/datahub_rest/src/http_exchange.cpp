@@ -84,8 +84,12 @@ public:
                              [&](beast::error_code& e) { return os::WriteSome(m_fd, v.buffers.data(), v.count, e); });
         if (n < 0) return 0;
         m_answerPending = true;
+        m_bytesSent += static_cast<std::size_t>(n);
         return Succeeded(ec, static_cast<std::size_t>(n));
     }
+
+    // Bytes of the request handed to the connection so far.
+    std::size_t BytesSent() const { return m_bytesSent; }
 
     // The throwing forms Beast's stream concepts ask for; unused here.
     template <class Buffers>
@@ -143,6 +147,7 @@ private:
     int m_fd;
     Clock::time_point m_deadline;
     bool m_answerPending = false;
+    std::size_t m_bytesSent = 0;
 };
 
 // Closes the socket unless it was handed on.
@@ -202,7 +207,7 @@ public:
             beast::error_code ec;
             http::write(stream, m_request, ec);
             if (ec) {
-                if (reused && !retried && ec != beast::error::timeout) {
+                if (reused && !retried && ec != beast::error::timeout && MayResend(stream)) {
                     retried = true;
                     ++Statistics().staleRetries;
                     continue;
@@ -217,7 +222,8 @@ public:
             parser.skip(m_request.method() == http::verb::head);
             http::read(stream, buffer, parser, ec);
             if (ec) {
-                if (reused && !retried && !parser.got_some() && buffer.size() == 0 && ConnectionClosed(ec)) {
+                if (reused && !retried && !parser.got_some() && buffer.size() == 0 && ConnectionClosed(ec) &&
+                    MayResend(stream)) {
                     retried = true;
                     ++Statistics().staleRetries;
                     continue;
@@ -238,6 +244,14 @@ public:
     }
 
 private:
+    // Whether the request may go again on a fresh connection after the
+    // kept-alive one closed under it: always when none of it was sent, and
+    // for the idempotent methods. A POST the server may have read and acted
+    // on is not sent twice (it would create its task twice).
+    bool MayResend(const SocketStream& stream) const {
+        return stream.BytesSent() == 0 || m_request.method() != http::verb::post;
+    }
+
     // A fresh connection to the server's first address that accepts one
     // before the deadline, or -1 with the failure set. The name is resolved
     // by the system resolver, which the deadline does not bound.

@@ -24,7 +24,9 @@ struct ExchangeOutcome {
 
 // Sends `request` to `server` and reads the answer. A kept-alive connection
 // that turns out closed before any answer byte arrived is retried once on a
-// fresh one. Never blocks past `deadline`.
+// fresh one, unless the request is a POST of which some bytes were sent: the
+// server may have acted on it, and the call fails with
+// PASS_THROUGH_CONNECTION_LOST instead. Never blocks past `deadline`.
 ExchangeOutcome RunExchange(const ServerAddress& server, const HttpRequest& request,
                             std::chrono::steady_clock::time_point deadline,
                             std::size_t maxAnswerBytes);

@@ -64,6 +64,31 @@ TEST_F(ConnectionReuseTest, ConnectionDroppedAsTheRequestArrivesIsRetriedOnce) {
     EXPECT_EQ(0, Delete(1));
 }
 
+// A POST that the server read before it dropped the kept-alive connection
+// is not sent again: the server may have acted on it.
+TEST_F(ConnectionReuseTest, PostReadBeforeTheConnectionDroppedIsNotSentAgain) {
+    const auto post = [this] {
+        RequestObject request("POST", "/psib/ptz/presetTask", messages.empty, 8);
+        request.Build();
+        ResponseObject response(messages.id, 8);
+        return Datahub::DataPassThroughJson(kSession, nullptr, request.get(), response.get(), 10, 0);
+    };
+    ASSERT_EQ(0, Delete(1));
+    mgmt::Fault drop;
+    drop.kind = mgmt::Fault::Kind::CloseWithoutAnswer;
+    drop.method = "POST";
+    server.InjectFault(drop);
+    EXPECT_EQ(PASS_THROUGH_CONNECTION_LOST, post());
+    EXPECT_EQ(0u, Host::GetPassThroughStatistics().staleRetries);
+    EXPECT_EQ(2u, server.Requests().size());
+    EXPECT_EQ(1u, server.AcceptedConnections());
+
+    // The next one goes on a fresh connection and is answered.
+    EXPECT_EQ(0, post());
+    EXPECT_EQ(3u, server.Requests().size());
+    EXPECT_EQ(2u, server.AcceptedConnections());
+}
+
 TEST_F(ConnectionReuseTest, ConnectionsStayWithTheThreadThatOpenedThem) {
     ASSERT_EQ(0, Delete(1));
     // Another thread does not get this thread's idle connection: it opens its

@@ -103,6 +103,11 @@ ZRSDK_API bool SetCruise(const std::string& code, const CruisePlan& cruise);
 ZRSDK_API bool SetBindings(const std::string& code, const std::vector<BindingGroup>& groups);
 // Lock time granted when a lock request asks for 0 seconds (default 300).
 ZRSDK_API void SetDefaultLockTime(int seconds);
+// The next `count` answers to a lock or release carry `status` in their
+// result record in place of the platform's own (1 granted, 0 refused); the
+// platform acts on the request as usual. For statuses a live platform sends
+// rarely, such as 2.
+ZRSDK_API void AnswerLockStatus(int status, int count);
 
 // ---- the platform's clock ---------------------------------------------------------
 
@@ -130,10 +135,12 @@ ZRSDK_API bool FailNextCalls(const std::string& function, int count, int code);
 ZRSDK_API bool SetLatency(const std::string& function, std::chrono::milliseconds latency);
 // How the data callback of ZRSDK_GetResourceBinding / ZRSDK_GetChannelCruisePreset
 // is called: `message` 0 = the proper message type, else that value;
-// `deliveries` = how many times per call (0 = never).
+// `deliveries` = how many times per call (0 = never); `length` the length
+// reported with the data, 0 = the record's size.
 struct CallbackPlan {
     int message = 0;
     int deliveries = 1;
+    unsigned int length = 0;
 };
 ZRSDK_API bool SetCallbackPlan(const std::string& function, const CallbackPlan& plan);
 // Drops every fault, latency and callback plan.
@@ -142,9 +149,9 @@ ZRSDK_API void ClearFaults();
 // ---- what callers sent ----------------------------------------------------------------
 
 // One call as the SDK saw it. `input` is the first record argument (for the
-// text arguments of ZRSDK_GetResourceBinding, ZRSDK_GetFlowSetIFrame,
-// ZRSDK_PtzGetPresetPoints and ZRSDK_GetChannelCruisePreset: the text up to
-// its NUL, at most 64 bytes, without the NUL); `operateInfo` the 320-byte
+// 64-byte code arguments of ZRSDK_GetResourceBinding, ZRSDK_PtzGetPresetPoints
+// and ZRSDK_GetChannelCruisePreset: the text up to its NUL, at most 64 bytes,
+// without the NUL; for ZRSDK_GetFlowSetIFrame's text: all of it up to its NUL); `operateInfo` the 320-byte
 // operator block, empty for calls without one or given a null one; `extra`
 // the records the input points to: the code slots of ZRSDK_VehiclePreviewConfig
 // (count x 64 bytes) and the item array of ZRSDK_SetChannelCruisePreset.
