@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
         "  shell         one command per façade operation; reads SCRIPT, or standard input\n"
         "                (interactive on a terminal)",
         "kestrel-host");
+    // Paths start with "/" on POSIX systems: never a Windows-style option.
+    app.allow_windows_style_options(false);
     app.add_option("--server", options.serverUrl,
                    "a management server started separately, e.g. http://127.0.0.1:8090 "
                    "(default: the stand-in, in-process on 127.0.0.1)")

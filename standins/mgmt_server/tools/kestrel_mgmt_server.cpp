@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     mgmt::ServerOptions options;
     std::vector<int> sessions;
     CLI::App app("kestrel-mgmt-server: the management server stand-in, until interrupted");
+    // Paths start with "/" on POSIX systems: never a Windows-style option.
+    app.allow_windows_style_options(false);
     app.add_option("--address", options.address, "address to listen on")->capture_default_str();
     app.add_option("--port", options.port, "port to listen on (0: any free port)")->capture_default_str();
     app.add_option("--threads", options.threads, "I/O threads")->capture_default_str()->check(CLI::Range(1, 64));
