@@ -41,7 +41,7 @@ public:
 
 private:
     template <class T>
-    friend T& hostfw::ProcessWide();
+    friend T& standins::ProcessWide();
     enum class State { NotStarted, Running, Draining, Stopped };
     using Strand = boost::asio::strand<boost::asio::io_context::executor_type>;
     using WorkGuard = boost::asio::executor_work_guard<boost::asio::io_context::executor_type>;

@@ -40,7 +40,7 @@ public:
 
 private:
     template <class T>
-    friend T& hostfw::ProcessWide();
+    friend T& standins::ProcessWide();
     enum class State { Open, Stopping, Stopped };
     enum class Runner { None, Loop, Pump };
     using WorkGuard = boost::asio::executor_work_guard<boost::asio::io_context::executor_type>;

@@ -39,7 +39,7 @@ public:
 
 private:
     template <class T>
-    friend T& hostfw::ProcessWide();
+    friend T& standins::ProcessWide();
     // Schedule order: due time, then the order in which timers were scheduled.
     using SlotKey = std::pair<int64_t, uint64_t>;
 

@@ -22,7 +22,7 @@ Platform::~Platform() {
     StopTicker();
 }
 
-Platform& Platform::Instance() { return ProcessWide<Platform>(); }
+Platform& Platform::Instance() { return standins::ProcessWide<Platform>(); }
 
 void Platform::ResetData() {
     UseRealClock(false);

@@ -56,7 +56,7 @@ public:
 
 private:
     template <class T>
-    friend T& ProcessWide();
+    friend T& standins::ProcessWide();
     Platform();
     void Tick();
     // Needs m_modeMutex.

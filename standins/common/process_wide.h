@@ -1,6 +1,6 @@
 #pragma once
-// How the host framework stand-ins' process-wide objects end with the
-// process: the one place where the systems differ for them.
+// How the stand-ins' process-wide objects end with the process: the one place
+// where the systems differ for them.
 //
 // On Windows every other thread of a process is gone before the statics of a
 // DLL are destroyed: a condition variable a vanished thread waited on can be
@@ -8,7 +8,7 @@
 // thread served never drains. Objects that own threads are therefore left to
 // the system there; elsewhere they stop and join their threads at exit.
 
-namespace hostfw {
+namespace standins {
 
 template <class T>
 T& ProcessWide() {
@@ -21,4 +21,4 @@ T& ProcessWide() {
 #endif
 }
 
-}  // namespace hostfw
+}  // namespace standins
