@@ -76,6 +76,8 @@ file(COPY ${KESTREL_MINGW_RUNTIME} DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
 # --- Wine --------------------------------------------------------------------
 find_program(KESTREL_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_DEFAULT_PATH)
 find_program(KESTREL_WINE NAMES wine64 wine)
+find_program(KESTREL_WINESERVER NAMES wineserver64 wineserver PATHS /usr/lib/wine NO_DEFAULT_PATH)
+find_program(KESTREL_WINESERVER NAMES wineserver64 wineserver)
 if(KESTREL_WINE)
   set(KESTREL_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
   configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
