@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <list>
-#include <mutex>
 
 #include <gtest/gtest.h>
 
@@ -12,7 +11,6 @@
 #include "kestrel/device_function_param.h"
 #include "kestrel_fixture.h"
 #include "ptz_test_util.h"
-#include "hostfw/vkl_host.h"
 #include "zrsdk/zrsdk.h"
 #include "zrsdk/zrsdk_control.h"
 #include "zrsdk/zrsdk_errors.h"
@@ -237,14 +235,6 @@ TEST_F(DeviceTest, SmartTrackVehicleMonitorAndIFrameSendTheirRecords) {
     Device()->SmartTrackOperate(operate);
     Device()->OpenVehilceMonitor({"ch-0001", "ch-0003"});
     Device()->OpenVehilceMonitor({});
-    control::FailNextCalls("ZRSDK_GetFlowSetIFrame", 1, 55);
-    std::vector<vkl::Host::LogRecord> logs;
-    std::mutex logMutex;
-    vkl::Host::SetLogSink([&](const vkl::Host::LogRecord& r) {
-        std::lock_guard<std::mutex> lock(logMutex);
-        if (r.source == "DeviceCommunicate" && r.line == 941) logs.push_back(r);
-    });
-    Device()->SetIFrame("ch-0002");
     Device()->SetIFrame("ch-0002");
     EXPECT_EQ(Device()->SnapPicture("ch-0001", 1, SNAP_PICTURE_NONE), -1);
     EXPECT_TRUE(Device()->RestartDevice(""));
@@ -268,16 +258,9 @@ TEST_F(DeviceTest, SmartTrackVehicleMonitorAndIFrameSendTheirRecords) {
     EXPECT_EQ(previews[1].InputAs<ZRSDK_VEHICLE_PREVIEW>().count, 0u);
     EXPECT_EQ(previews[1].InputAs<ZRSDK_VEHICLE_PREVIEW>().codes, nullptr);
 
-    EXPECT_EQ(control::CallCount("ZRSDK_GetFlowSetIFrame"), 2u);
     EXPECT_EQ(control::GetIFrameRequests("ch-0002"), 1);
-    vkl::Host::SetLogSink(nullptr);
-    ASSERT_EQ(logs.size(), 1u);
-    EXPECT_EQ(logs[0].level, 4);
-    EXPECT_EQ(logs[0].source, "DeviceCommunicate");
-    EXPECT_EQ(logs[0].line, 941);
-    EXPECT_EQ(logs[0].function, "Kestrel::CDeviceCommunicate::HandleSetIFrame");
-    EXPECT_EQ(logs[0].text, "Set SetIFrame failed. errorcode = 55");
-    // None of these report to observers.
+    // None of these report to observers. (A refused I-frame's log line:
+    // tests/faults/sdk_errors_test.)
     EXPECT_EQ(m_deviceObserver.Count(), 0u);
 }
 

@@ -1,9 +1,10 @@
-// The pass-through sequence of a REST handler, against the server stand-in.
+// The pass-through sequence of a REST handler, against the server stand-in:
+// the headers, the long log line and the missing objects. What every fault
+// of the server and the transport gives: tests/faults/server_faults_test.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "hostfw/environment.h"
@@ -52,11 +53,6 @@ protected:
                 usedResult = result;
                 hadResponse = response != nullptr;
             });
-    }
-    int SetIdleMotion() {
-        int used = 0;
-        bool had = false;
-        return SetIdleMotion(nullptr, used, had);
     }
 
     boost::mutex m_mutex;
@@ -126,36 +122,6 @@ TEST_F(RestCallTest, ServerRefusalsBecomeTheResultWithTheLongLogLine) {
     EXPECT_EQ("DataPassThroughJson failed, error = 1005 [http_code = 200, api_code = 1005, api_message = device busy].",
               log[0].text);
 
-    fault = mgmt::Fault();
-    fault.httpStatus = 500;
-    m_server.InjectFault(fault);
-    EXPECT_EQ(500, SetIdleMotion());
-    fault.httpStatus = 404;
-    m_server.InjectFault(fault);
-    EXPECT_EQ(404, SetIdleMotion());
-    m_server.RemoveSession(kSession);
-    EXPECT_EQ(mgmt::kCodeInvalidSession, SetIdleMotion());
-    m_server.AddSession(kSession);
-
-    // A body that does not fit the description does not spoil success.
-    fault = mgmt::Fault();
-    fault.dataJson = "\"not an object\"";
-    m_server.InjectFault(fault);
-    EXPECT_EQ(0, SetIdleMotion());
-    EXPECT_EQ(4u, Log().size());
-}
-
-TEST_F(RestCallTest, PassThroughFailureIsTheResultUnchanged) {
-    m_server.StopListening();
-    int used = 0;
-    bool had = false;
-    EXPECT_EQ(Datahub::PASS_THROUGH_CONNECT_FAILED, SetIdleMotion(nullptr, used, had));
-    EXPECT_EQ(Datahub::PASS_THROUGH_CONNECT_FAILED, used);
-    EXPECT_TRUE(had) << "use still gets the (unparsed) response";
-    const auto log = Log();
-    ASSERT_EQ(1u, log.size());
-    EXPECT_EQ("DataPassThroughJson failed, error = -1003.", log[0].text);
-    EXPECT_EQ(6, log[0].level);
 }
 
 VSLPtzSetIdleMotionRequest* NoRequest() { return nullptr; }
@@ -189,20 +155,6 @@ TEST_F(RestCallTest, MissingObjectsSendNothingAndYieldMinusOne) {
 
     EXPECT_EQ(0, sessionReads.load());
     EXPECT_TRUE(m_server.Requests().empty());
-}
-
-TEST_F(RestCallTest, HandlersOnSeveralThreadsShareTheCreationMutex) {
-    constexpr int kThreads = 4, kCalls = 10;
-    std::atomic<int> failures{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([&] {
-            for (int i = 0; i < kCalls; ++i)
-                if (SetIdleMotion() != 0) ++failures;
-        });
-    for (auto& t : threads) t.join();
-    EXPECT_EQ(0, failures.load());
-    EXPECT_EQ(static_cast<std::size_t>(kThreads * kCalls), m_server.Requests().size());
 }
 
 }  // namespace

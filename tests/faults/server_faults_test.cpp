@@ -208,6 +208,12 @@ TEST_F(ServerFaultsTest, DeviceRestartLogsEachFailure) {
     WaitIdle();
     Device()->RestartDevice("dev-0001");
     WaitIdle();
+    // The restart that went through: its path, and no audit headers.
+    const auto restart = m_server.Requests().back();
+    EXPECT_EQ(restart.method, "PUT");
+    EXPECT_EQ(restart.target, "/videoService/devices/restart/dev-0001");
+    EXPECT_EQ(restart.code, 1000);
+    EXPECT_FALSE(restart.Header("X-Operate-Code").has_value());
 
     const auto lines = log.LinesOf(kFunction);
     ASSERT_EQ(lines.size(), 3u);
