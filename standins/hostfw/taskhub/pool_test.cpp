@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <mutex>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -40,24 +39,6 @@ TEST_F(SdkPoolTest, TasksOfOneKeyRunOneAtATimeInPostOrder) {
     for (int i = 0; i < kTasks; ++i) EXPECT_EQ(order[i], i);
     EXPECT_EQ(otherKeys.load(), kTasks);
     EXPECT_FALSE(Taskhub::Host::IsPoolThread());
-}
-
-TEST_F(SdkPoolTest, OrderHoldsPerPosterWhenManyThreadsPostToOneKey) {
-    Taskhub::Host::StartPool(3);
-    constexpr int kPosters = 4, kEach = 100;
-    std::vector<std::vector<int>> seen(kPosters);  // only touched by "CFaceFunction" tasks
-    std::vector<std::thread> posters;
-    for (int p = 0; p < kPosters; ++p) {
-        posters.emplace_back([&, p] {
-            for (int i = 0; i < kEach; ++i) PostToPool("CFaceFunction", [&, p, i] { seen[p].push_back(i); });
-        });
-    }
-    for (auto& t : posters) t.join();
-    ASSERT_TRUE(WaitIdle(kPatience));
-    for (int p = 0; p < kPosters; ++p) {
-        ASSERT_EQ(seen[p].size(), std::size_t(kEach));
-        for (int i = 0; i < kEach; ++i) EXPECT_EQ(seen[p][i], i);
-    }
 }
 
 TEST_F(SdkPoolTest, ABlockedKeyDelaysNeitherOtherKeysNorIsOvertakenWithinItsKey) {
@@ -162,33 +143,6 @@ TEST_F(SdkPoolTest, StopRunsWhatWasPostedThenRefusesAndDeletes) {
     EXPECT_EQ(Taskhub::Host::PendingTasks(), 0u);
 }
 
-TEST_F(SdkPoolTest, WaitIdleCoversTasksThatPostTasksAcrossPoolAndUI) {
-    Taskhub::Host::StartPool(3);
-    Taskhub::Host::StartUILoopThread();
-    std::atomic<int> hops{0};
-    std::atomic<bool> wrongThread{false};
-    std::function<void(int)> hop = [&](int left) {
-        ++hops;
-        if (left == 0) return;
-        if (left % 2) {
-            PostToUI([&, left] {
-                if (!Taskhub::Host::IsUIThread()) wrongThread = true;
-                hop(left - 1);
-            });
-        } else {
-            PostToPool("PTZ", [&, left] {
-                if (!Taskhub::Host::IsPoolThread()) wrongThread = true;
-                hop(left - 1);
-            });
-        }
-    };
-    for (int i = 0; i < 8; ++i) PostToPool("key" + std::to_string(i), [&] { hop(40); });
-    ASSERT_TRUE(WaitIdle(kPatience));
-    EXPECT_EQ(hops.load(), 8 * 41);
-    EXPECT_FALSE(wrongThread.load());
-    EXPECT_EQ(Taskhub::Host::PendingTasks(), 0u);
-}
-
 TEST_F(SdkPoolTest, WaitIdleFromInsideATaskRefusesAtOnce) {
     Taskhub::Host::StartPool(2);
     vkl::Host::SetLogLevel(7);  // keep the expected error line out of the output
@@ -197,21 +151,6 @@ TEST_F(SdkPoolTest, WaitIdleFromInsideATaskRefusesAtOnce) {
     ASSERT_TRUE(WaitIdle(kPatience));
     vkl::Host::SetLogLevel(1);
     EXPECT_EQ(answer.load(), 0);
-}
-
-TEST(GetUniqueNum, NeverRepeatsAcrossThreads) {
-    constexpr int kThreads = 4, kEach = 5000;
-    std::vector<std::vector<int>> drawn(kThreads);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([&, t] {
-            for (int i = 0; i < kEach; ++i) drawn[t].push_back(Taskhub::GetUniqueNum());
-        });
-    }
-    for (auto& t : threads) t.join();
-    std::set<int> all;
-    for (const auto& d : drawn) all.insert(d.begin(), d.end());
-    EXPECT_EQ(all.size(), std::size_t(kThreads * kEach));
 }
 
 }  // namespace
