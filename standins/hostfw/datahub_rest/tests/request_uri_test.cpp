@@ -61,12 +61,6 @@ TEST(RequestUri, JoinsIdsPlaceholdersAndLeavesAbsentParametersOut) {
     const MetaInfo* id = idDesc.get();
     const MetaInfo* empty = emptyDesc.get();
     {
-        RequestObject r("DELETE", "/psib/ptz/presetTask/", empty, 8, id, 8, empty, 8);
-        Write<std::int64_t>(r.Path(), 0, -1);
-        r.Build();
-        EXPECT_EQ("/psib/ptz/presetTask/-1", Uri(r));
-    }
-    {
         // Without a trailing "/" a segment is started; a placeholder is filled in place.
         RequestObject plain("DELETE", "/tasks", empty, 8, id, 8);
         Write<std::int64_t>(plain.Path(), 0, 9000000000LL);
