@@ -6,8 +6,7 @@
 #include "hostfw/account_plugin.h"
 #include "hostfw/vkl_host.h"
 #include "observer_recorder.h"
-#include "zrsdk/zrsdk_control.h"
-#include "zrsdk/zrsdk_session.h"
+#include "../../zrsdk/src/platform_fixture.h"
 
 namespace {
 
@@ -15,33 +14,25 @@ using namespace accountlogic_test;
 namespace control = zrsdk::control;
 constexpr auto kPatience = std::chrono::seconds(30);
 
-class AccountPluginOverSdk : public ::testing::Test {
+// A fresh platform with "operator" logged in.
+class AccountPluginOverSdk : public zrsdk_test::PlatformTest {
 protected:
-    void SetUp() override {
-        control::ResetAll();
-        ASSERT_EQ(ZRSDK_Login("operator", "operator", &m_session), 0);
-    }
-    void TearDown() override {
-        ZRSDK_Logout(m_session);
-        control::ResetAll();
-    }
     // Until the SDK has handed every event over and the plug-in delivered it.
     bool Settle(hostfw::AccountPlugin& plugin) {
         return control::WaitEventsDelivered(kPatience) && plugin.WaitIdle(kPatience);
     }
-    int m_session = 0;
 };
 
 TEST_F(AccountPluginOverSdk, AfterUnInitTheSessionsEventsNoLongerArrive) {
-    hostfw::AccountPlugin plugin(m_session, {});
+    hostfw::AccountPlugin plugin(session, {});
     ASSERT_TRUE(plugin.Init());
     Journal journal;
     Recorder observer(journal, 1);
     plugin.LoginManager()->RegisterObserver(&observer);
-    ASSERT_TRUE(control::PushLoginEvent(m_session, 167, 0, "early", 6));
+    ASSERT_TRUE(control::PushLoginEvent(session, 167, 0, "early", 6));
     ASSERT_TRUE(Settle(plugin));
     plugin.UnInit();
-    ASSERT_TRUE(control::PushLoginEvent(m_session, 167, 0, "late", 5));
+    ASSERT_TRUE(control::PushLoginEvent(session, 167, 0, "late", 5));
     ASSERT_TRUE(Settle(plugin));
     const auto events = journal.Events();
     ASSERT_EQ(events.size(), 1u);
@@ -53,7 +44,7 @@ TEST_F(AccountPluginOverSdk, InitFailsForASessionThePlatformDoesNotKnow) {
     vkl::Host::SetLogLevel(7);
     hostfw::AccountPlugin nobody(0, {});
     EXPECT_FALSE(nobody.Init());
-    hostfw::AccountPlugin stale(m_session + 1000, {});
+    hostfw::AccountPlugin stale(session + 1000, {});
     EXPECT_FALSE(stale.Init());
     vkl::Host::SetLogLevel(1);
 }
@@ -61,13 +52,13 @@ TEST_F(AccountPluginOverSdk, InitFailsForASessionThePlatformDoesNotKnow) {
 TEST_F(AccountPluginOverSdk, ARefusedUnsubscribeLeavesNoDanglingCallback) {
     vkl::Host::SetLogLevel(7);
     {
-        hostfw::AccountPlugin plugin(m_session, {});
+        hostfw::AccountPlugin plugin(session, {});
         ASSERT_TRUE(plugin.Init());
         ASSERT_TRUE(control::FailNextCalls("ZRSDK_SetLoginEventCallback", 1, 10002));
     }  // the SDK still holds the callback of the destroyed plug-in
     vkl::Host::SetLogLevel(1);
     const auto before = control::GetEventCounters();
-    ASSERT_TRUE(control::PushLoginEvent(m_session, 167, 0, "x", 1));
+    ASSERT_TRUE(control::PushLoginEvent(session, 167, 0, "x", 1));
     ASSERT_TRUE(control::WaitEventsDelivered(kPatience));
     // The SDK did call the stale callback; it dropped the event without a crash.
     EXPECT_EQ(control::GetEventCounters().delivered, before.delivered + 1);

@@ -3,25 +3,13 @@
 #include "hostfw/resource_tree_plugin.h"
 #include "hostfw/vkl_host.h"
 #include "resourcetree/group_manager.h"
-#include "zrsdk/zrsdk_control.h"
-#include "zrsdk/zrsdk_session.h"
+#include "../../zrsdk/src/platform_fixture.h"
 
 namespace {
 
 namespace control = zrsdk::control;
 
-class ResourceTreeOverSdk : public ::testing::Test {
-protected:
-    void SetUp() override {
-        control::ResetAll();
-        ASSERT_EQ(ZRSDK_Login("operator", "operator", &m_session), 0);
-    }
-    void TearDown() override {
-        ZRSDK_Logout(m_session);
-        control::ResetAll();
-    }
-    int m_session = 0;
-};
+using ResourceTreeOverSdk = zrsdk_test::PlatformTest;  // "operator" logged in
 
 TEST_F(ResourceTreeOverSdk, ReloadSeesMoreChannelsThanTheFirstAnswerHolds) {
     control::ChannelSpec extra;
@@ -31,7 +19,7 @@ TEST_F(ResourceTreeOverSdk, ReloadSeesMoreChannelsThanTheFirstAnswerHolds) {
         extra.name = std::string(200, 'n');  // longer than the platform's name field
         control::AddChannel(extra);
     }
-    hostfw::ResourceTreePlugin plugin(m_session);
+    hostfw::ResourceTreePlugin plugin(session);
     ASSERT_TRUE(plugin.Init());
     EXPECT_EQ(plugin.ChannelCount(), control::DefaultChannels().size() + 300);
     ResourceTree::ChannelInfo info;
@@ -48,7 +36,7 @@ TEST_F(ResourceTreeOverSdk, ReloadSeesMoreChannelsThanTheFirstAnswerHolds) {
 
 TEST_F(ResourceTreeOverSdk, ARefusedQueryLeavesAnEmptyTable) {
     vkl::Host::SetLogLevel(7);
-    hostfw::ResourceTreePlugin plugin(m_session);
+    hostfw::ResourceTreePlugin plugin(session);
     ASSERT_TRUE(control::FailNextCalls("ZRSDK_QueryChannels", 1, 10002));
     EXPECT_FALSE(plugin.Init());
     EXPECT_EQ(plugin.ChannelCount(), 0u);

@@ -71,7 +71,7 @@ TEST_F(SdkPoolTest, ABlockedKeyDelaysNeitherOtherKeysNorIsOvertakenWithinItsKey)
     EXPECT_TRUE(behindSlowRan.load());
 }
 
-TEST_F(SdkPoolTest, EveryTaskRunsOnceAndIsDeletedEvenWhenItThrows) {
+TEST_F(SdkPoolTest, ATaskThatThrowsIsLoggedAndDeletedAndItsKeyGoesOn) {
     std::vector<vkl::Host::LogRecord> logged;
     std::mutex logMutex;
     vkl::Host::SetLogSink([&](const vkl::Host::LogRecord& r) {
@@ -81,9 +81,6 @@ TEST_F(SdkPoolTest, EveryTaskRunsOnceAndIsDeletedEvenWhenItThrows) {
     Taskhub::Host::StartPool(4);
     TaskCounters counters;
     auto* pool = Taskhub::CSingleton<Taskhub::CMessageLoopPoolForSDK>::GetInstance();
-    for (int i = 0; i < 200; ++i) {
-        ASSERT_TRUE(pool->PostTask("k" + std::to_string(i % 5), new CountingTask(counters)));
-    }
     ASSERT_TRUE(pool->PostTask("PTZ", new CountingTask(counters, [] { throw std::runtime_error("boom"); })));
     ASSERT_TRUE(pool->PostTask("PTZ", new CountingTask(counters, [] { throw 7; })));
     ASSERT_TRUE(pool->PostTask("PTZ", new CountingTask(counters)));  // the key goes on
@@ -91,8 +88,8 @@ TEST_F(SdkPoolTest, EveryTaskRunsOnceAndIsDeletedEvenWhenItThrows) {
     ASSERT_TRUE(WaitIdle(kPatience));
     vkl::Host::SetLogSink(nullptr);
 
-    EXPECT_EQ(counters.runs.load(), 203);
-    EXPECT_EQ(counters.deletions.load(), 203);
+    EXPECT_EQ(counters.runs.load(), 3);
+    EXPECT_EQ(counters.deletions.load(), 3);
     std::lock_guard<std::mutex> lock(logMutex);
     ASSERT_EQ(logged.size(), 2u);
     EXPECT_EQ(logged[0].level, 6);

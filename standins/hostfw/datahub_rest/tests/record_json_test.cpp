@@ -101,9 +101,7 @@ TEST(RecordJson, BuildsMembersInDescriptorOrderLeavingAbsentOnesOutAndParsesThem
     EXPECT_EQ("{\"count\":7,\"flag\":true,\"total\":-9000000000,\"items\":[]}", Build(r.bytes, desc.get()));
 
     // A message without members.
-    Descriptor empty(metainfo_create(8));
-    metainfo_add_member(empty.get(), 0, META_TYPE_BOOL, "hasFieldOf_nouse", 0);
-    metainfo_add_member(empty.get(), 4, META_TYPE_INT32, "_nouse", 0);
+    Descriptor empty = resttest::EmptyBody();
     unsigned char none[8] = {};
     EXPECT_EQ("{}", Build(none, empty.get()));
     EXPECT_EQ(nullptr, vsl_request_build(nullptr, empty.get()));
