@@ -11,15 +11,25 @@ namespace {
 
 using Kestrel::CPtzParam;
 
-TEST(EventDecoderTest, AnObjectOfAnotherBusinessKeepsOnlyItsBaseValues) {
+// Only the fields that belong to an event's kind are kept: none for an
+// object of another business or no object at all.
+TEST(EventDecoderTest, KeepsOnlyTheFieldsOfTheEventsKind) {
+    auto lock = std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_LOCK, -501);
+    lock->SetCode("ch-0003");
+    lock->SetSeq(12);
+    lock->SetParam(1);
+    lock->SetMsg("supervisor");
+    lock->SetX(77);  // not part of a lock result
+    EXPECT_EQ(boost::json::serialize(DecodeEvent(Facade::Ptz, lock, ThreadKind::UI).fields),
+              R"({"code":"ch-0003","seq":12,"param":1,"msg":"supervisor"})");
+
     auto param = std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_SITE, 3);
     param->SetCode("ch-0001");
     const EventRecord e = DecodeEvent(Facade::Device, param, ThreadKind::UI);
     EXPECT_EQ(e.name, "DEVICE_EVENT_14");  // a value the façade does not name is numbered
     EXPECT_EQ(e.result, 3);
     EXPECT_TRUE(e.fields.empty());
-    const EventRecord none = DecodeEvent(Facade::Ptz, nullptr, ThreadKind::UI);
-    EXPECT_TRUE(none.fields.empty());
+    EXPECT_TRUE(DecodeEvent(Facade::Ptz, nullptr, ThreadKind::UI).fields.empty());
 }
 
 EventRecord Sample() {
