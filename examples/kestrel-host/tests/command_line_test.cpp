@@ -55,6 +55,12 @@ TEST(ArgsTest, PositionalNamedDefaultsAndChoices) {
     EXPECT_EQ(Args::Bind(syntax, {"c", "7"}).Choice("direction", names), 7);
 }
 
+TEST(ArgsTest, VariadicTakesTheRestWordsWithEqualSignsIncluded) {
+    const CommandSyntax syntax("OpenVehilceMonitor", "device", "", {{"codes", std::nullopt, ""}}, true);
+    EXPECT_EQ(Args::Bind(syntax, {"a", "b=c"}).Rest(), (Words{"a", "b=c"}));
+    EXPECT_EQ(syntax.Usage(), "OpenVehilceMonitor [codes...]");
+}
+
 // A number out of its range, and a word that is no boolean or number.
 TEST(ArgsTest, ValuesOfTheWrongTypeOrRangeAreUsageErrors) {
     const Args a = Args::Bind(Syntax(), {"a", "b", "c", "fast"});

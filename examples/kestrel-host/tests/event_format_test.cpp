@@ -4,6 +4,7 @@
 
 #include "event_decoder.h"
 #include "event_format.h"
+#include "event_names.h"
 #include "kestrel/ptz_param.h"
 
 namespace kestrel_host {
@@ -30,6 +31,7 @@ TEST(EventDecoderTest, KeepsOnlyTheFieldsOfTheEventsKind) {
     EXPECT_EQ(e.result, 3);
     EXPECT_TRUE(e.fields.empty());
     EXPECT_TRUE(DecodeEvent(Facade::Ptz, nullptr, ThreadKind::UI).fields.empty());
+    EXPECT_EQ(EventName(Facade::Ptz, 99), "PTZ_EVENT_99");
 }
 
 EventRecord Sample() {

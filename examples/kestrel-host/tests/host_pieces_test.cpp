@@ -55,6 +55,19 @@ TEST(EventHubTest, WaitUntilWakesOnAnEventAndGivesUpAtItsTimeOut) {
     ui.join();
 }
 
+// In JSON mode standard output carries JSON objects only, replies included;
+// notes, sections and errors go to standard error.
+TEST(OutputTest, JsonModeKeepsStandardOutputForJsonObjects) {
+    std::ostringstream out, err;
+    Output output(out, err, true);
+    output.Note("start: something");
+    output.Section("a section");
+    output.Reply("PtzDirection", {{"seq", 3}});
+    output.Error("error: a mistake");
+    EXPECT_EQ(out.str(), "{\"reply\":\"PtzDirection\",\"seq\":3}\n");
+    EXPECT_EQ(err.str(), "start: something\n== a section\nerror: a mistake\n");
+}
+
 TEST(DemoChecksTest, FailuresNameWhatIsMissingOrWrong) {
     DemoChecks checks;
     checks.ExpectEvent("the lock on ch-0005 runs out",

@@ -19,7 +19,8 @@ TEST(LoginManager, RegistrationFollowsTheObserverListRules) {
     hostfw::AccountPlugin plugin(1, {});
     AccountLogic::CLoginManagerExternal* login = plugin.LoginManager();
     Journal journal;
-    Recorder a(journal, 1), b(journal, 2);
+    std::atomic<bool> offThread{false};
+    Recorder a(journal, 1, [&] { offThread = offThread || !plugin.IsDeliveryThread(); }), b(journal, 2);
     EXPECT_FALSE(login->RegisterObserver(nullptr));
     EXPECT_TRUE(login->UnRegisterObserver(&a));  // not registered: still true
     EXPECT_TRUE(login->UnRegisterObserver(nullptr));
@@ -40,8 +41,10 @@ TEST(LoginManager, RegistrationFollowsTheObserverListRules) {
         EXPECT_EQ(events[i].type, expected[i][0]) << i;
         EXPECT_EQ(events[i].observer, expected[i][1]) << i;
     }
-    // Every observer of one event gets the same parameter object.
+    // Every observer of one event gets the same parameter object, on the
+    // delivery thread.
     EXPECT_EQ(events[0].param, events[1].param);
+    EXPECT_FALSE(offThread.load());
 }
 
 TEST(LoginManager, ObserversMayUnregisterDuringDeliveryAndThrowingOnesAreSkipped) {

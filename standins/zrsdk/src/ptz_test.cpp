@@ -34,4 +34,20 @@ TEST_F(PtzTest, PresetQueryReportsTheTotalAndNeverWritesPastTheGivenSize) {
     EXPECT_EQ(CapturedCalls("ZRSDK_PtzGetPresetPoints").at(0).outputSize, small);
 }
 
+// Kestrel refuses such values before they are sent; the platform refuses
+// them too.
+TEST_F(PtzTest, LensCodesAndPositionValuesThePlatformDoesNotKnowAreRefused) {
+    ZRSDK_PTZ_RESULT result{};
+    ZRSDK_PTZ_CAMERA_INFO lens{};
+    SetText(lens.code, "ch-0005");
+    lens.operType = ZRSDK_LENS_INCREASE;
+    lens.operCode = 4;
+    lens.waitMs = ZRSDK_PTZ_WAIT_MS;
+    EXPECT_EQ(ZRSDK_PtzOperateCamera(session, &lens, &result, &op), ZRSDK_ERR_INVALID_PARAM);
+    ZRSDK_PTZ_SIT_INFO sit{};
+    SetText(sit.code, "ch-0005");
+    SetText(sit.value, "5x");
+    EXPECT_EQ(ZRSDK_PtzSitPosition(session, &sit, &result), ZRSDK_ERR_INVALID_PARAM);
+}
+
 }  // namespace

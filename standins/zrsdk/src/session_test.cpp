@@ -38,6 +38,8 @@ TEST_F(SessionTest, LoginTakesAddedUsersAndASessionEndsOnce) {
     EXPECT_EQ(ZRSDK_SetLoginEventCallback(guard, Collect, nullptr), ZRSDK_ERR_INVALID_SESSION);
     int count = 0;
     EXPECT_EQ(ZRSDK_QueryChannels(guard, nullptr, 0, &count), ZRSDK_ERR_INVALID_SESSION);
+    EXPECT_EQ(ZRSDK_QueryChannels(session, nullptr, 2, &count), ZRSDK_ERR_INVALID_PARAM);
+    EXPECT_EQ(ZRSDK_QueryChannels(session, nullptr, 0, nullptr), ZRSDK_ERR_INVALID_PARAM);
 }
 
 TEST_F(SessionTest, EventsWithoutCallbackOrSessionAreDroppedNotDelivered) {

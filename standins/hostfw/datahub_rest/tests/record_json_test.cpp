@@ -44,13 +44,13 @@ struct Record {
     const MetaInfo* desc;
 };
 
+// Appended as a copy of an element made beforehand.
 void AddItem(unsigned char* record, int index, const char* label, std::int64_t big) {
-    void* space = free_buffer_append(record + kItems, nullptr, kItemSize);
-    ASSERT_NE(nullptr, space);
-    auto* item = static_cast<unsigned char*>(space);
+    unsigned char item[kItemSize] = {};
     Write<std::int32_t>(item, kIndex, index);
     Write<const char*>(item, kLabel, const_string_new(label));
     Write<std::int64_t>(item, kBig, big);
+    ASSERT_NE(nullptr, free_buffer_append(record + kItems, item, kItemSize));
 }
 
 void FillSample(unsigned char* r) {
