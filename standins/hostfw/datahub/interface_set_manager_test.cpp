@@ -2,12 +2,10 @@
 
 #include <atomic>
 #include <thread>
-#include <vector>
 
 #include "accountlogic/user_manager.h"
 #include "datahub/interface_set_manager.h"
 #include "kmpluginapi/plugin_api.h"
-#include "resourcetree/group_manager.h"
 
 namespace {
 
@@ -15,12 +13,6 @@ class FakeUserManager : public AccountLogic::CUserManagerExternal {
 public:
     int GetUserSessionId() override { return 77; }
     AccountLogic::CLoginManagerExternal* GetLoginManager() override { return nullptr; }
-};
-
-class FakeGroupManager : public ResourceTree::CGroupManagerExternal {
-public:
-    bool GetChannelInfoByCode(const std::string&, ResourceTree::ChannelInfo&) override { return false; }
-    int GetChannelInfoByChannelID(const std::string&, ResourceTree::ChannelInfo&) override { return -1; }
 };
 
 // A plug-in whose external manager is whatever the test gives it.
@@ -40,41 +32,6 @@ private:
     std::string m_name;
     KMPluginAPI::IManagerExternal* m_manager;
 };
-
-TEST(CInterfaceSetManager, FindsTheSiblingManagersByPluginName) {
-    FakeUserManager users;
-    FakeGroupManager groups;
-    FakePlugin account("AccountLogic", &users), tree("ResourceTree", &groups),
-        other("Kestrel", nullptr);
-    Datahub::CInterfaceSetManager set;
-    EXPECT_EQ(set.GetUserManagerExternal(), nullptr);
-    EXPECT_EQ(set.GetGroupManagerExternal(), nullptr);
-
-    EXPECT_TRUE(set.AddLogicalPlugin(&other));
-    EXPECT_EQ(set.GetUserManagerExternal(), nullptr);
-    EXPECT_TRUE(set.AddLogicalPlugin(&account));
-    EXPECT_TRUE(set.AddLogicalPlugin(&tree));
-    ASSERT_EQ(set.GetUserManagerExternal(), &users);
-    EXPECT_EQ(set.GetUserManagerExternal()->GetUserSessionId(), 77);
-    EXPECT_EQ(set.GetGroupManagerExternal(), &groups);
-
-    EXPECT_TRUE(set.RemoveLogicalPlugin(&account));
-    EXPECT_EQ(set.GetUserManagerExternal(), nullptr);
-    EXPECT_EQ(set.GetGroupManagerExternal(), &groups);
-}
-
-TEST(CInterfaceSetManager, RefusesNullDuplicatesAndUnknownRemovals) {
-    FakeUserManager users;
-    FakePlugin account("AccountLogic", &users);
-    Datahub::CInterfaceSetManager set;
-    EXPECT_FALSE(set.AddLogicalPlugin(nullptr));
-    EXPECT_FALSE(set.RemoveLogicalPlugin(nullptr));
-    EXPECT_FALSE(set.RemoveLogicalPlugin(&account));
-    EXPECT_TRUE(set.AddLogicalPlugin(&account));
-    EXPECT_FALSE(set.AddLogicalPlugin(&account));
-    EXPECT_TRUE(set.RemoveLogicalPlugin(&account));
-    EXPECT_FALSE(set.RemoveLogicalPlugin(&account));
-}
 
 TEST(CInterfaceSetManager, LookupsRaceSafelyWithChanges) {
     FakeUserManager users;

@@ -1,8 +1,6 @@
 // The stand-in management server, spoken to over plain HTTP.
 #include <gtest/gtest.h>
 
-#include <boost/json/serialize.hpp>
-
 #include "mgmt_server/server.h"
 #include "test_client.h"
 
@@ -10,7 +8,6 @@ namespace {
 
 using boost::beast::http::verb;
 using namespace mgmttest;
-namespace json = boost::json;
 
 class ServerTest : public ::testing::Test {
 protected:
@@ -20,45 +17,6 @@ protected:
     }
     mgmt::Server server;
 };
-
-const char kTask[] =
-    R"({"status":1,"channelCode":"ch/1","channelSn":"sn-9","configList":[)"
-    R"({"presetIndex":2,"beginTime":"08:00","endTime":"09:00","idleTime":30,"type":1,"cover":0},)"
-    R"({"presetIndex":4,"beginTime":"10:00","endTime":"11:00","idleTime":60,"type":2,"cover":1}]})";
-
-TEST_F(ServerTest, KeepsOneGuardPresetTaskPerChannel) {
-    TestClient client(server.Port());
-    auto saved = client.Send(verb::post, "/psib/ptz/presetTask", kTask);
-    ASSERT_TRUE(saved);
-    ASSERT_EQ(mgmt::kCodeSuccess, Code(*saved)) << saved->body();
-    const std::int64_t firstId = Envelope(*saved).at("data").at("id").as_int64();
-    auto again = client.Send(verb::post, "/psib/ptz/presetTask", kTask);
-    const std::int64_t secondId = Envelope(*again).at("data").at("id").as_int64();
-    EXPECT_NE(firstId, secondId);
-    ASSERT_EQ(1u, server.GetStore().GuardPresetTasks().size());
-
-    auto listed = client.Send(verb::get, "/psib/ptz/presetTask/ch%2F1?type=7");
-    ASSERT_TRUE(listed);
-    const json::value data = Envelope(*listed).at("data");
-    EXPECT_EQ("ch/1", data.at("channelCode").as_string());
-    EXPECT_EQ("sn-9", data.at("channelSn").as_string());
-    EXPECT_EQ(secondId, data.at("id").as_int64());
-    EXPECT_EQ(1, data.at("status").as_int64());
-    const json::array& configs = data.at("configList").as_array();
-    ASSERT_EQ(2u, configs.size()) << "type does not filter";
-    EXPECT_EQ(4, configs[1].at("presetIndex").as_int64());
-    EXPECT_EQ("11:00", configs[1].at("endTime").as_string());
-    EXPECT_NE(configs[0].at("id").as_int64(), configs[1].at("id").as_int64());
-
-    auto none = client.Send(verb::get, "/psib/ptz/presetTask/other");
-    EXPECT_EQ(0u, Envelope(*none).at("data").at("configList").as_array().size());
-    EXPECT_EQ(0, Envelope(*none).at("data").at("id").as_int64());
-
-    EXPECT_EQ(mgmt::kCodeNotFound, Code(*client.Send(verb::delete_, "/psib/ptz/presetTask/" + std::to_string(firstId))));
-    EXPECT_EQ(mgmt::kCodeSuccess, Code(*client.Send(verb::delete_, "/psib/ptz/presetTask/" + std::to_string(secondId))));
-    EXPECT_TRUE(server.GetStore().GuardPresetTasks().empty());
-    EXPECT_EQ(1u, server.AcceptedConnections()) << "one kept-alive connection for all";
-}
 
 TEST_F(ServerTest, AnswersFaultyRequestsWithEnvelopes) {
     TestClient client(server.Port());
