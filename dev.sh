@@ -4,6 +4,8 @@
 #
 #   ./dev.sh host [args...]   build and run the example host (kestrel-host)
 #   ./dev.sh test             build and run the whole test suite
+#   ./dev.sh test-windows     cross-build for 64-bit Windows (MinGW-w64) in
+#                             build-win and run the whole suite under Wine
 #   ./dev.sh test-asan        the suite under AddressSanitizer + UBSan
 #   ./dev.sh test-tsan        the suite under ThreadSanitizer
 #   ./dev.sh bench [args...]  build and run the benchmarks
@@ -22,16 +24,22 @@ JOBS=${JOBS:-$(nproc)}
 PACKAGES=(
   cmake g++ ninja-build pkg-config tzdata
   libboost1.81-dev libboost-thread1.81-dev libboost-json1.81-dev libboost-system1.81-dev
-  libboost-program-options1.81-dev libboost-url1.81-dev
+  libboost-url1.81-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libedit-dev
   clang libclang-rt-14-dev
   abigail-tools gcovr
 )
+# The Windows build: the MinGW-w64 cross compiler (posix threads), Wine to
+# run its programs, GoogleTest's sources; Boost and CLI11 are the headers above.
+WINDOWS_PACKAGES=(
+  g++-mingw-w64-x86-64-posix wine64 googletest
+)
 
+# install_packages PACKAGE...: installs those not installed yet.
 install_packages() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -152,11 +160,15 @@ coverage() {
 }
 
 cmd=${1:-host}; shift || true
-install_packages
+install_packages "${PACKAGES[@]}"
 case "$cmd" in
   build)     build build ;;
   host)      build build && exec build/bin/kestrel-host "$@" ;;
   test)      build build && run_tests build ;;
+  test-windows)
+             install_packages "${WINDOWS_PACKAGES[@]}" \
+               && build build-win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" -DKESTREL_BUILD_BENCH=OFF \
+               && run_tests build-win ;;
   test-asan) build build-asan -DKESTREL_SANITIZE=address,undefined -DCMAKE_BUILD_TYPE=Debug -DKESTREL_BUILD_BENCH=OFF \
                && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_tests build-asan ;;
   test-tsan) build build-tsan -DKESTREL_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug -DKESTREL_BUILD_BENCH=OFF \
@@ -165,5 +177,5 @@ case "$cmd" in
   fuzz)      fuzz "${1:-30}" ;;
   abi)       build build && abi "$@" ;;
   coverage)  coverage ;;
-  *) echo "usage: $0 {host|test|test-asan|test-tsan|bench|fuzz|abi|coverage|build} [args...]" >&2; exit 2 ;;
+  *) echo "usage: $0 {host|test|test-windows|test-asan|test-tsan|bench|fuzz|abi|coverage|build} [args...]" >&2; exit 2 ;;
 esac

@@ -36,27 +36,32 @@ endforeach()
 # Installed libraries find each other in their own folder.
 set_target_properties(${_kestrel_libs} PROPERTIES INSTALL_RPATH "$ORIGIN")
 
-# The management server stand-in, a static library, for hosts that run one
-# in-process.
-set(_kestrel_static)
+# The management server stand-in, for hosts that run one in-process.
 if(TARGET mgmt_server)
   set_property(TARGET mgmt_server PROPERTY INTERFACE_INCLUDE_DIRECTORIES
     $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/standins/mgmt_server/include>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
-  list(APPEND _kestrel_static mgmt_server)
+  list(APPEND _kestrel_libs mgmt_server)
+  set_target_properties(mgmt_server PROPERTIES INSTALL_RPATH "$ORIGIN")
 endif()
 
-install(TARGETS ${_kestrel_libs} ${_kestrel_static} kestrel_host_api EXPORT KestrelTargets
+install(TARGETS ${_kestrel_libs} kestrel_host_api EXPORT KestrelTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
-# The build tree's run path ends in an empty entry, which keeps CMake's own
-# rewrite from matching it: set the installed one outright.
-foreach(lib ${_kestrel_libs})
-  install(CODE "file(RPATH_SET FILE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:${lib}>\" NEW_RPATH \"\$ORIGIN\")")
-endforeach()
+if(WIN32)
+  # DLLs are found beside the program: every DLL, with the C++ runtime they
+  # share, goes into bin/ (the RUNTIME destination above).
+  install(FILES ${KESTREL_MINGW_RUNTIME} DESTINATION ${CMAKE_INSTALL_BINDIR})
+else()
+  # The build tree's run path ends in an empty entry, which keeps CMake's own
+  # rewrite from matching it: set the installed one outright.
+  foreach(lib ${_kestrel_libs})
+    install(CODE "file(RPATH_SET FILE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:${lib}>\" NEW_RPATH \"\$ORIGIN\")")
+  endforeach()
+endif()
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/kestrel DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
   FILES_MATCHING PATTERN "*.h")

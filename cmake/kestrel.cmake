@@ -39,8 +39,14 @@ target_link_libraries(kestrel PUBLIC kestrel_host_api
   hostfw_taskhub hostfw_datahub hostfw_datahub_rest hostfw_accountlogic hostfw_resourcetree hostfw_vkl zrsdk)
 target_include_directories(kestrel PUBLIC
   $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/include> $<INSTALL_INTERFACE:include>)
-target_link_options(kestrel PRIVATE -Wl,--no-undefined -Wl,--version-script=${CMAKE_SOURCE_DIR}/cmake/kestrel.map)
-set_target_properties(kestrel PROPERTIES LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/kestrel.map)
+if(WIN32)
+  # A DLL exports exactly what carries __declspec(dllexport): the entry and
+  # KESTREL_API's classes.
+  target_link_options(kestrel PRIVATE -Wl,--no-undefined)
+else()
+  target_link_options(kestrel PRIVATE -Wl,--no-undefined -Wl,--version-script=${CMAKE_SOURCE_DIR}/cmake/kestrel.map)
+  set_target_properties(kestrel PROPERTIES LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/kestrel.map)
+endif()
 
 if(KESTREL_BUILD_TESTS)
   # What every Kestrel test stands on: a host in a box and recording observers.
@@ -65,5 +71,6 @@ if(KESTREL_BUILD_TESTS)
     LIBS kestrel hostfw_environment hostfw_taskhub zrsdk Boost::headers ${CMAKE_DL_LIBS})
   target_include_directories(kestrel_module_tests PRIVATE ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR}/tests/support)
   add_dependencies(kestrel_module_tests kestrel)
-  add_test(NAME kestrel_exports COMMAND ${CMAKE_SOURCE_DIR}/tests/module/check_exports.sh $<TARGET_FILE:kestrel>)
+  add_test(NAME kestrel_exports COMMAND ${CMAKE_SOURCE_DIR}/tests/module/check_exports.sh $<TARGET_FILE:kestrel>
+    ${CMAKE_OBJDUMP})
 endif()

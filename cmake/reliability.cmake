@@ -15,7 +15,7 @@ if(KESTREL_BUILD_TESTS AND TARGET kestrel_test_support)
     target_link_libraries(kestrel_fault_tests PRIVATE kestrel_core kestrel_test_support
       GTest::gtest GTest::gtest_main Threads::Threads)
     gtest_discover_tests(kestrel_fault_tests DISCOVERY_TIMEOUT 60
-      PROPERTIES TIMEOUT 300 LABELS faults ENVIRONMENT "TZ=Europe/Berlin")
+      PROPERTIES TIMEOUT 300 LABELS faults ENVIRONMENT "TZ=${KESTREL_TEST_TZ}")
   endif()
 
   file(GLOB _soak_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/soak/*.cpp)
@@ -26,7 +26,7 @@ if(KESTREL_BUILD_TESTS AND TARGET kestrel_test_support)
     # The soak's own bound is its run time; the time-out leaves room for a
     # slow sanitizer build to drain and shut down.
     gtest_discover_tests(kestrel_soak_tests DISCOVERY_TIMEOUT 60
-      PROPERTIES TIMEOUT 900 LABELS soak ENVIRONMENT "TZ=Europe/Berlin")
+      PROPERTIES TIMEOUT 900 LABELS soak ENVIRONMENT "TZ=${KESTREL_TEST_TZ}")
   endif()
 endif()
 

@@ -1,5 +1,9 @@
 #include "plugin/kestrel.h"
 
+// This file defines the exported alias. Where weak symbols cannot be exported
+// (Windows DLLs made with GCC), Boost.DLL only declares the alias unless the
+// one translation unit that defines it says so.
+#define BOOST_DLL_FORCE_ALIAS_INSTANTIATION
 #include <boost/dll/alias.hpp>
 
 #include "datahub/interface_set_manager.h"

@@ -27,9 +27,9 @@ int CDeviceTimer::Kill(unsigned int timerId) {
 }
 
 bool CDeviceTimer::OnlyOwnCallsRunning() const {
-    const boost::thread::id self = boost::this_thread::get_id();
+    const std::thread::id self = std::this_thread::get_id();
     return std::all_of(m_callers.begin(), m_callers.end(),
-                       [&](const boost::thread::id& caller) { return caller == self; });
+                       [&](const std::thread::id& caller) { return caller == self; });
 }
 
 void CDeviceTimer::Release() {
@@ -50,7 +50,7 @@ void CDeviceTimer::OnTimerEvent(unsigned int timerId) {
         boost::lock_guard<boost::mutex> lock(m_mutex);
         listener = m_listener;
         if (listener == nullptr) return;
-        m_callers.push_back(boost::this_thread::get_id());
+        m_callers.push_back(std::this_thread::get_id());
     }
     // Signs the call off even if the listener throws.
     struct SignOff {
@@ -59,7 +59,7 @@ void CDeviceTimer::OnTimerEvent(unsigned int timerId) {
         // may return and the owner may let the timer go.
         ~SignOff() {
             boost::lock_guard<boost::mutex> lock(timer.m_mutex);
-            auto it = std::find(timer.m_callers.begin(), timer.m_callers.end(), boost::this_thread::get_id());
+            auto it = std::find(timer.m_callers.begin(), timer.m_callers.end(), std::this_thread::get_id());
             if (it != timer.m_callers.end()) timer.m_callers.erase(it);
             timer.m_idle.notify_all();
         }

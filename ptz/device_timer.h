@@ -1,10 +1,12 @@
 #pragma once
 // A one-listener repeating timer on the host's timer manager.
+#include <condition_variable>
+#include <thread>
 #include <vector>
 
-#include <boost/thread/condition_variable.hpp>
+#include <boost/thread/lock_guard.hpp>
+#include <boost/thread/lock_types.hpp>
 #include <boost/thread/mutex.hpp>
-#include <boost/thread/thread.hpp>
 
 #include "ptz/timer_listener.h"
 #include "vkl/mutex.h"
@@ -48,10 +50,12 @@ private:
 
     vkl::DTimerMgr* m_timerMgr;
     boost::mutex m_mutex;  // guards m_listener and m_callers
-    boost::condition_variable m_idle;
+    // The standard library's: Boost.Thread's condition variable and thread
+    // ids are not header-only everywhere, its mutex is.
+    std::condition_variable_any m_idle;
     ITimerListener* m_listener;
     // The threads of the listener calls in progress.
-    std::vector<boost::thread::id> m_callers;
+    std::vector<std::thread::id> m_callers;
 };
 
 }  // namespace Kestrel

@@ -78,8 +78,8 @@ std::unique_ptr<Datahub::CHeadParamList> MakeRestHeaders(AccountLogic::CUserMana
 // failed" line.
 int JudgeRestAnswer(const RestCallSite& site, const Datahub::PSDKResponse& response);
 
-// One level-6 log line of a REST call.
-void LogRestFailure(const RestCallSite& site, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// One level-6 log line of a REST call, formatted as the host's log formats.
+void LogRestFailure(const RestCallSite& site, const char* format, ...) HOST_PRINTF_FORMAT(2, 3);
 
 namespace detail {
 inline int ReadSession(int session) { return session; }

@@ -10,7 +10,8 @@ struct HostOptions {
     // Empty: the stand-in management server runs in-process on 127.0.0.1 and
     // an ephemeral port. Otherwise "http://host:port" of one started separately.
     std::string serverUrl;
-    // Empty: libkestrel.so in ../lib beside the program, else the loader's search.
+    // Empty: the module (libkestrel.so, kestrel.dll) in ../lib beside the
+    // program or beside it, else the loader's search.
     std::string pluginPath;
     std::size_t poolThreads = 4;
     // Log lines of Kestrel and the stand-ins below this level are dropped.

@@ -144,11 +144,21 @@ bool HostSession::LoadPlugin() {
     boost::dll::fs::path path = m_options.pluginPath;
     auto mode = boost::dll::load_mode::rtld_now;
     if (path.empty()) {
-        path = (boost::dll::program_location().parent_path().parent_path() / "lib" / "libkestrel.so").lexically_normal();
-        boost::dll::fs::error_code ec;
-        if (!boost::dll::fs::exists(path, ec)) {
-            path = "libkestrel.so";
-            mode = mode | boost::dll::load_mode::search_system_folders;
+        // The module's file name on this system (libkestrel.so, kestrel.dll):
+        // in ../lib beside the program, as installed on Linux, or beside the
+        // program, where Windows keeps DLLs; else the loader's search.
+        const boost::dll::fs::path name = boost::dll::shared_library::decorate("kestrel");
+        const boost::dll::fs::path programDir = boost::dll::program_location().parent_path();
+        path = name;
+        mode = mode | boost::dll::load_mode::search_system_folders;
+        for (const boost::dll::fs::path& candidate :
+             {(programDir.parent_path() / "lib" / name).lexically_normal(), programDir / name}) {
+            boost::dll::fs::error_code ec;
+            if (boost::dll::fs::exists(candidate, ec)) {
+                path = candidate;
+                mode = boost::dll::load_mode::rtld_now;
+                break;
+            }
         }
     }
     try {

@@ -1,18 +1,16 @@
 // kestrel-host: the example host. It starts the way the client does (host
 // framework, platform SDK and management server stand-ins, a logged-in user,
-// libkestrel.so loaded through its exported factory), then either tours
+// the Kestrel module loaded through its exported factory), then either tours
 // every façade operation (demo) or lets a developer drive them (shell).
 #include <iostream>
 #include <string>
 
-#include <boost/program_options.hpp>
+#include <CLI/CLI.hpp>
 
 #include "demo.h"
 #include "host_session.h"
 #include "output.h"
 #include "shell.h"
-
-namespace po = boost::program_options;
 
 int main(int argc, char** argv) {
     kestrel_host::HostOptions options;
@@ -20,46 +18,46 @@ int main(int argc, char** argv) {
     std::string script;
     double timeoutSeconds = 10;
 
-    po::options_description visible(
-        "usage: kestrel-host [options] [demo | shell [SCRIPT]]\n\n"
+    CLI::App app(
+        "kestrel-host [options] [demo | shell [SCRIPT]]\n\n"
         "  demo          tour every façade operation and server event, print the table (default)\n"
         "  shell         one command per façade operation; reads SCRIPT, or standard input\n"
-        "                (interactive on a terminal)\n\noptions");
-    visible.add_options()
-        ("help,h", "show this help")
-        ("server", po::value(&options.serverUrl)->value_name("URL"),
-         "a management server started separately, e.g. http://127.0.0.1:8090\n"
-         "(default: the stand-in, in-process on 127.0.0.1)")
-        ("json", po::bool_switch(&options.json), "print every event as one JSON object a line")
-        ("plugin", po::value(&options.pluginPath)->value_name("PATH"),
-         "the module to load (default: ../lib/libkestrel.so beside the program)")
-        ("log-level", po::value(&options.logLevel)->default_value(options.logLevel)->value_name("N"),
-         "show log lines of this level and above (1 trace ... 4 warn ... 6 error)")
-        ("timeout", po::value(&timeoutSeconds)->default_value(timeoutSeconds)->value_name("SECONDS"),
-         "how long to wait for answers")
-        ("pool-threads", po::value(&options.poolThreads)->default_value(options.poolThreads)->value_name("N"),
-         "threads of the SDK pool");
-    po::options_description hidden;
-    hidden.add_options()("command", po::value(&command))("script", po::value(&script));
-    po::options_description all;
-    all.add(visible).add(hidden);
-    po::positional_options_description positional;
-    positional.add("command", 1).add("script", 1);
-
-    po::variables_map vm;
+        "                (interactive on a terminal)",
+        "kestrel-host");
+    // Paths start with "/" on POSIX systems: never a Windows-style option.
+    app.allow_windows_style_options(false);
+    app.add_option("--server", options.serverUrl,
+                   "a management server started separately, e.g. http://127.0.0.1:8090 "
+                   "(default: the stand-in, in-process on 127.0.0.1)")
+        ->option_text("URL");
+    app.add_flag("--json", options.json, "print every event as one JSON object a line");
+    app.add_option("--plugin", options.pluginPath,
+                   "the module to load (default: libkestrel.so in ../lib beside the program, "
+                   "or kestrel.dll beside it)")
+        ->option_text("PATH");
+    app.add_option("--log-level", options.logLevel,
+                   "show log lines of this level and above (1 trace ... 4 warn ... 6 error)")
+        ->option_text("N")
+        ->capture_default_str();
+    app.add_option("--timeout", timeoutSeconds, "how long to wait for answers")
+        ->option_text("SECONDS")
+        ->capture_default_str();
+    app.add_option("--pool-threads", options.poolThreads, "threads of the SDK pool")
+        ->option_text("N")
+        ->capture_default_str();
+    app.add_option("command", command, "demo or shell")->capture_default_str();
+    app.add_option("script", script, "the shell's script");
     try {
-        po::store(po::command_line_parser(argc, argv).options(all).positional(positional).run(), vm);
-        po::notify(vm);
-    } catch (const po::error& e) {
-        std::cerr << "kestrel-host: " << e.what() << "\n\n" << visible << "\n";
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help() << "\n";
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "kestrel-host: " << e.what() << "\n\n" << app.help() << "\n";
         return 2;
     }
-    if (vm.count("help")) {
-        std::cout << visible << "\n";
-        return 0;
-    }
     if (command != "demo" && command != "shell") {
-        std::cerr << "kestrel-host: unknown command \"" << command << "\"\n\n" << visible << "\n";
+        std::cerr << "kestrel-host: unknown command \"" << command << "\"\n\n" << app.help() << "\n";
         return 2;
     }
     if (command == "demo" && !script.empty()) {

@@ -3,6 +3,8 @@
 #include <ctime>
 #include <stdexcept>
 
+#include <boost/date_time/c_time.hpp>
+
 #include "kestrel/device_function_param.h"
 #include "kestrel/face_function_param.h"
 #include "kestrel/ptz_param.h"
@@ -63,10 +65,9 @@ const PushKind* FindPushKind(const std::string& name) {
 
 std::string NowTimeText() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    std::tm buffer{};
     char text[16];
-    std::strftime(text, sizeof(text), "%Y%m%d%H%M%S", &local);
+    std::strftime(text, sizeof(text), "%Y%m%d%H%M%S", boost::date_time::c_time::localtime(&now, &buffer));
     return text;
 }
 

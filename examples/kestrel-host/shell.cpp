@@ -1,7 +1,5 @@
 #include "shell.h"
 
-#include <unistd.h>
-
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -107,7 +105,7 @@ int RunShell(HostSession& session, const std::string& scriptPath) {
         }
         reader = MakeStreamReader(file);
         source = scriptPath;
-    } else if (isatty(STDIN_FILENO)) {
+    } else if (StdinIsTerminal()) {
         reader = MakeTerminalReader("kestrel> ", shell.CommandNames());
         out.Note("kestrel-host shell: help lists the commands, quit ends the session.");
     } else {

@@ -8,7 +8,7 @@ namespace Datahub { class IObserver; }
 namespace AccountLogic {
 
 // The logged-in user's connection: server events and the user's menu table.
-class HOST_API CLoginManagerExternal {
+class ACCOUNTLOGIC_API CLoginManagerExternal {
 public:
     virtual ~CLoginManagerExternal();
     // False for a null observer. Observers receive CLoginParam objects on the

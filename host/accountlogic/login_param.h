@@ -17,7 +17,7 @@ enum LoginEvent_e {
 
 // A server event of the login connection (Business BUSINESS_LOGIN). The
 // payload stays valid only while the observers are being notified.
-class HOST_API CLoginParam : public Datahub::BaseParam {
+class ACCOUNTLOGIC_API CLoginParam : public Datahub::BaseParam {
 public:
     CLoginParam(int eventType, int eventResult, void* buf, unsigned int size);
     CLoginParam(const CLoginParam& other);

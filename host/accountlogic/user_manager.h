@@ -7,7 +7,7 @@ namespace AccountLogic {
 class CLoginManagerExternal;
 
 // The account plug-in's external manager: the logged-in user.
-class HOST_API CUserManagerExternal : public KMPluginAPI::IManagerExternal {
+class ACCOUNTLOGIC_API CUserManagerExternal : public KMPluginAPI::IManagerExternal {
 public:
     virtual ~CUserManagerExternal();
     // The session id of the logged-in user, passed to every platform call;

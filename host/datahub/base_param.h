@@ -12,7 +12,7 @@ enum Business_e {
     BUSINESS_PTZ = 28,
 };
 
-class HOST_API BaseParamPrivate {
+class DATAHUB_API BaseParamPrivate {
 public:
     BaseParamPrivate(Business_e business, int eventType, int eventResult);
     virtual ~BaseParamPrivate();
@@ -30,7 +30,7 @@ protected:
 };
 
 // A result or event handed to observers. Owns its private part.
-class HOST_API BaseParam {
+class DATAHUB_API BaseParam {
 public:
     explicit BaseParam(BaseParamPrivate& d);
     BaseParam(const BaseParam& other);

@@ -9,7 +9,7 @@ namespace Datahub {
 
 // HTTP headers sent with one pass-through call, in the order set. Setting a
 // name again replaces its value in place.
-class HOST_API CHeadParamList {
+class DATAHUB_API CHeadParamList {
 public:
     CHeadParamList();
     ~CHeadParamList();

@@ -9,7 +9,7 @@ namespace Datahub {
 
 // The registry through which a plug-in reaches its sibling plug-ins. It does
 // not own the plug-ins added to it.
-class HOST_API CInterfaceSetManager {
+class DATAHUB_API CInterfaceSetManager {
 public:
     CInterfaceSetManager();
     ~CInterfaceSetManager();

@@ -6,7 +6,7 @@
 
 namespace Datahub {
 
-class HOST_API IObserver {
+class DATAHUB_API IObserver {
 public:
     virtual ~IObserver();
     virtual void OnNotify(std::shared_ptr<BaseParam> param) = 0;

@@ -174,37 +174,37 @@ static_assert(sizeof(PSDKResponse) == 13 * 8, "thirteen slots, then the body");
 // --- descriptors -----------------------------------------------------------
 
 // A descriptor for a record of `size` bytes; null when out of memory.
-HOST_API MetaInfo* metainfo_create(std::size_t size);
+DATAHUB_REST_API MetaInfo* metainfo_create(std::size_t size);
 // Frees a descriptor and its element descriptors (Kestrel keeps its own for
 // the life of the process; hosts and tests may free theirs).
-HOST_API void metainfo_destroy(MetaInfo* desc);
+DATAHUB_REST_API void metainfo_destroy(MetaInfo* desc);
 // Adds a member of MetaType_e `type` at `offset`; `flags` is 0. Returns 0, or
 // -1 for a null descriptor or name, an unknown type, or a member that does
 // not fit in the record.
-HOST_API int metainfo_add_member(MetaInfo* desc, std::size_t offset, int type, const char* name,
+DATAHUB_REST_API int metainfo_add_member(MetaInfo* desc, std::size_t offset, int type, const char* name,
                                  int flags);
 // Adds a list member (a FreeBuffer at `offset`) whose elements are records of
 // `elementSize` bytes; `flags` is 1. Returns the element's descriptor, to which
 // its members are added, or null on the same faults as metainfo_add_member.
-HOST_API MetaInfo* metainfo_add_child(MetaInfo* desc, std::size_t offset, std::size_t elementSize,
+DATAHUB_REST_API MetaInfo* metainfo_add_child(MetaInfo* desc, std::size_t offset, std::size_t elementSize,
                                       const char* name, int flags);
 
 // --- texts and lists -------------------------------------------------------
 
 // An owned copy of a NUL-terminated text (C heap); null for a null text or
 // when out of memory.
-HOST_API char* const_string_new(const char* text);
+DATAHUB_REST_API char* const_string_new(const char* text);
 // Frees a const_string_new text; null is ignored.
-HOST_API void const_string_clear(const char* text);
+DATAHUB_REST_API void const_string_clear(const char* text);
 
 // Makes a list member empty without freeing anything it held (use
 // object_clear to free a list's contents).
-HOST_API void free_buffer_init(void* list);
+DATAHUB_REST_API void free_buffer_init(void* list);
 // Grows a list member by one element of `bytes` bytes, copied from `data`, or
 // zero-filled when `data` is null. Returns the element's space inside the
 // list, or null (list unchanged) for a null list, 0 bytes or no memory.
 // Appending may move the elements.
-HOST_API void* free_buffer_append(void* list, const void* data, std::size_t bytes);
+DATAHUB_REST_API void* free_buffer_append(void* list, const void* data, std::size_t bytes);
 
 // --- records ---------------------------------------------------------------
 
@@ -212,14 +212,14 @@ HOST_API void* free_buffer_append(void* list, const void* data, std::size_t byte
 // its own. What `destination` held before is overwritten, not freed. Returns
 // 0, or -1 for a null argument or no memory (what was not copied is then
 // null/empty, so object_clear on the destination is safe).
-HOST_API int object_copy(void* destination, const void* source, const MetaInfo* desc);
+DATAHUB_REST_API int object_copy(void* destination, const void* source, const MetaInfo* desc);
 // Frees every text and list held by a described record and sets them
 // null/empty; integers are left as they are.
-HOST_API void object_clear(void* record, const MetaInfo* desc);
+DATAHUB_REST_API void object_clear(void* record, const MetaInfo* desc);
 
 // The record as compact JSON text (const_string_new-owned), or null for a
 // null argument or no memory.
-HOST_API char* vsl_request_build(const void* record, const MetaInfo* desc);
+DATAHUB_REST_API char* vsl_request_build(const void* record, const MetaInfo* desc);
 
 // Joins the request's path (slot 3) with its path and query parameters into
 // slot 4 (replacing what slot 4 held). A path parameter replaces "{name}" in
@@ -230,7 +230,7 @@ HOST_API char* vsl_request_build(const void* record, const MetaInfo* desc);
 // A-Z a-z 0-9 - . _ ~ is encoded. Absent members (null texts, unset
 // "hasFieldOf_" flags) are left out. Either record/descriptor pair may be
 // null. Returns 0, or -1 for a null request or path, -2 for no memory.
-HOST_API int kmp_request_build_uri(PSDKRequest* request, const void* pathRecord,
+DATAHUB_REST_API int kmp_request_build_uri(PSDKRequest* request, const void* pathRecord,
                                    const MetaInfo* pathDesc, const void* queryRecord,
                                    const MetaInfo* queryDesc);
 
@@ -239,12 +239,12 @@ HOST_API int kmp_request_build_uri(PSDKRequest* request, const void* pathRecord,
 // (no "data" or a null one leaves the record empty and returns 0), -1 for a
 // null argument, -2 when "data" is not a JSON object, -3 when a member had
 // the wrong type or range (the other members are filled), -4 for no memory.
-HOST_API int kmp_response_parse(PSDKResponse* response, void* bodyRecord, const MetaInfo* bodyDesc);
+DATAHUB_REST_API int kmp_response_parse(PSDKResponse* response, void* bodyRecord, const MetaInfo* bodyDesc);
 
 // --- the call --------------------------------------------------------------
 
 // See the top of this file. Safe to call from any number of threads at once.
-HOST_API int DataPassThroughJson(int sessionId, const CHeadParamList* headers,
+DATAHUB_REST_API int DataPassThroughJson(int sessionId, const CHeadParamList* headers,
                                  PSDKRequest* request, PSDKResponse* response, int timeoutSeconds,
                                  int reserved);
 

@@ -10,13 +10,13 @@ namespace KMPluginAPI {
 class IManagerExternal {};
 
 // The manager a plug-in shows the host as its resource manager.
-class HOST_API IAbstractResourceManager {
+class DATAHUB_API IAbstractResourceManager {
 public:
     virtual ~IAbstractResourceManager();
     virtual std::string GetManagerName() = 0;
 };
 
-class HOST_API IPluginAPI {
+class DATAHUB_API IPluginAPI {
 public:
     virtual ~IPluginAPI();
     virtual std::string GetPluginName() = 0;
@@ -24,7 +24,7 @@ public:
 
 // A client-side logic plug-in. The host calls Init before any use of the
 // external manager and UnInit before it releases the plug-in.
-class HOST_API IClientLogicalPluginAPI : public IPluginAPI {
+class DATAHUB_API IClientLogicalPluginAPI : public IPluginAPI {
 public:
     virtual IAbstractResourceManager* GetResourceManager() = 0;
     virtual IManagerExternal* GetManagerExternal() = 0;

@@ -16,7 +16,7 @@ struct ChannelInfo {
 };
 
 // The resource-tree plug-in's external manager: the channels the user sees.
-class HOST_API CGroupManagerExternal : public KMPluginAPI::IManagerExternal {
+class RESOURCETREE_API CGroupManagerExternal : public KMPluginAPI::IManagerExternal {
 public:
     virtual ~CGroupManagerExternal();
     // True and info filled when the tree knows the channel code.

@@ -9,7 +9,7 @@ namespace Taskhub {
 // Thread pool of the SDK calls. Tasks posted under one key run one at a time
 // in the order posted; different keys run in parallel. The pool takes
 // ownership of the task whatever it answers.
-class HOST_API CCachedThreadPool {
+class TASKHUB_API CCachedThreadPool {
 public:
     CCachedThreadPool();
     virtual ~CCachedThreadPool();
@@ -19,14 +19,14 @@ public:
     CCachedThreadPool& operator=(const CCachedThreadPool&) = delete;
 };
 
-class HOST_API CMessageLoopPoolForSDK : public CCachedThreadPool {
+class TASKHUB_API CMessageLoopPoolForSDK : public CCachedThreadPool {
 public:
     CMessageLoopPoolForSDK();
     ~CMessageLoopPoolForSDK() override;
 };
 
 // A loop run by one thread that the host owns; tasks run in the order posted.
-class HOST_API CBaseMessageLoop {
+class TASKHUB_API CBaseMessageLoop {
 public:
     CBaseMessageLoop();
     virtual ~CBaseMessageLoop();
@@ -36,7 +36,7 @@ public:
     CBaseMessageLoop& operator=(const CBaseMessageLoop&) = delete;
 };
 
-class HOST_API CMessageLoopForUI : public CBaseMessageLoop {
+class TASKHUB_API CMessageLoopForUI : public CBaseMessageLoop {
 public:
     CMessageLoopForUI();
     ~CMessageLoopForUI() override;
@@ -49,7 +49,7 @@ public:
     static T* GetInstance();
 };
 
-extern template class HOST_API CSingleton<CMessageLoopPoolForSDK>;
-extern template class HOST_API CSingleton<CMessageLoopForUI>;
+extern template class TASKHUB_API CSingleton<CMessageLoopPoolForSDK>;
+extern template class TASKHUB_API CSingleton<CMessageLoopForUI>;
 
 }  // namespace Taskhub

@@ -6,7 +6,7 @@
 namespace Taskhub {
 
 // A unit of work handed to a loop or pool, which runs it once and deletes it.
-class HOST_API CTask {
+class TASKHUB_API CTask {
 public:
     virtual ~CTask();
     virtual void Exec() = 0;
@@ -14,7 +14,7 @@ public:
     virtual void SetFunction(const boost::function<void()>& function);
 };
 
-class HOST_API CFunctionTask : public CTask {
+class TASKHUB_API CFunctionTask : public CTask {
 public:
     CFunctionTask(const boost::function<void()>& function, bool lastTaskForWait);
     ~CFunctionTask() override;
@@ -28,6 +28,6 @@ private:
 };
 
 // A process-wide number, different on every call.
-HOST_API int GetUniqueNum();
+TASKHUB_API int GetUniqueNum();
 
 }  // namespace Taskhub

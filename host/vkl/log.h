@@ -13,13 +13,13 @@ enum LogLevel_e {
     LOG_LEVEL_ERROR = 6,
 };
 
-class HOST_API DPrintLog {
+class VKL_API DPrintLog {
 public:
     static DPrintLog* instance();
     // One log line: source unit, line, qualified function name, tag, level
     // and a printf-style text.
     void Log(const char* source, int line, const char* function, const char* tag, int level,
-             const char* format, ...) __attribute__((format(printf, 7, 8)));
+             const char* format, ...) HOST_PRINTF_FORMAT(7, 8);
 
 private:
     DPrintLog() = default;

@@ -4,7 +4,7 @@
 namespace vkl {
 
 // Re-entrant mutex: a thread that holds it may lock it again.
-class HOST_API DMutex {
+class VKL_API DMutex {
 public:
     DMutex();
     ~DMutex();

@@ -7,7 +7,7 @@ namespace vkl {
 
 // Intrusively counted object: created with a count of 0, deleted when the
 // last DecRef brings the count back to 0.
-class HOST_API DRefObj {
+class VKL_API DRefObj {
 public:
     DRefObj();
     virtual ~DRefObj();

@@ -5,7 +5,7 @@
 
 namespace vkl {
 
-class HOST_API DTime {
+class VKL_API DTime {
 public:
     // Milliseconds since 1970-01-01 UTC.
     static int64_t GetTime();

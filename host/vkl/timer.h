@@ -6,7 +6,7 @@ namespace vkl {
 
 // Receives the ticks of the timers created for it. A manager holds a
 // reference to each handler while it has a timer for it.
-class HOST_API DTimerHandler : public virtual DRefObj {
+class VKL_API DTimerHandler : public virtual DRefObj {
 public:
     ~DTimerHandler() override;
     // Called on the timer thread each time a started timer comes due.
@@ -15,7 +15,7 @@ public:
 
 // Repeating timers, all ticked on one timer thread of the process. Ids are
 // never 0xFFFFFFFF, which means "no timer".
-class HOST_API DTimerMgr {
+class VKL_API DTimerMgr {
 public:
     DTimerMgr();
     // Destroys every timer still alive; waits for a tick in progress unless

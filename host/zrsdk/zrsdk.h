@@ -22,60 +22,60 @@ typedef void (*ZRSDK_CruisePresetCallback)(int message, void* data, unsigned int
                                            void* user);
 
 // ---- recording -----------------------------------------------------------------------
-HOST_API int ZRSDK_StartRemoteRecord(int sessionId, const ZRSDK_RECORD_INFO* info,
+ZRSDK_API int ZRSDK_StartRemoteRecord(int sessionId, const ZRSDK_RECORD_INFO* info,
                                      ZRSDK_RECORD_RESULT* result,
                                      const ZRSDK_OPERATE_INFO* operateInfo);
-HOST_API int ZRSDK_StopRemoteRecord(int sessionId, const ZRSDK_STOP_RECORD_INFO* info,
+ZRSDK_API int ZRSDK_StopRemoteRecord(int sessionId, const ZRSDK_STOP_RECORD_INFO* info,
                                     ZRSDK_RECORD_RESULT* result,
                                     const ZRSDK_OPERATE_INFO* operateInfo);
-HOST_API int ZRSDK_StartAPPRemoteRecord(int sessionId, const ZRSDK_APP_RECORD_INFO* info,
+ZRSDK_API int ZRSDK_StartAPPRemoteRecord(int sessionId, const ZRSDK_APP_RECORD_INFO* info,
                                         ZRSDK_RECORD_RESULT* result);
-HOST_API int ZRSDK_StopAPPRemoteRecord(int sessionId, const ZRSDK_STOP_APP_RECORD_INFO* info,
+ZRSDK_API int ZRSDK_StopAPPRemoteRecord(int sessionId, const ZRSDK_STOP_APP_RECORD_INFO* info,
                                        ZRSDK_RECORD_RESULT* result);
 
 // ---- device functions ------------------------------------------------------------------
-HOST_API int ZRSDK_SmartTrackOperate(int sessionId, const ZRSDK_SMARTTRACK_OPERATE* operate);
-HOST_API int ZRSDK_VehiclePreviewConfig(int sessionId, const ZRSDK_VEHICLE_PREVIEW* preview);
+ZRSDK_API int ZRSDK_SmartTrackOperate(int sessionId, const ZRSDK_SMARTTRACK_OPERATE* operate);
+ZRSDK_API int ZRSDK_VehiclePreviewConfig(int sessionId, const ZRSDK_VEHICLE_PREVIEW* preview);
 // channelCode: NUL-terminated text of at most 63 characters.
-HOST_API int ZRSDK_GetResourceBinding(int sessionId, const char* channelCode,
+ZRSDK_API int ZRSDK_GetResourceBinding(int sessionId, const char* channelCode,
                                       ZRSDK_ResourceBindingCallback callback, void* user);
-HOST_API int ZRSDK_GetFlowSetIFrame(int sessionId, const char* channelCode);
+ZRSDK_API int ZRSDK_GetFlowSetIFrame(int sessionId, const char* channelCode);
 
 // ---- PTZ movement ----------------------------------------------------------------------
-HOST_API int ZRSDK_PtzOperateDirect(int sessionId, const ZRSDK_PTZ_DIRECT_INFO* info,
+ZRSDK_API int ZRSDK_PtzOperateDirect(int sessionId, const ZRSDK_PTZ_DIRECT_INFO* info,
                                     ZRSDK_PTZ_RESULT* result,
                                     const ZRSDK_OPERATE_INFO* operateInfo);
-HOST_API int ZRSDK_PtzOperateCamera(int sessionId, const ZRSDK_PTZ_CAMERA_INFO* info,
+ZRSDK_API int ZRSDK_PtzOperateCamera(int sessionId, const ZRSDK_PTZ_CAMERA_INFO* info,
                                     ZRSDK_PTZ_RESULT* result,
                                     const ZRSDK_OPERATE_INFO* operateInfo);
-HOST_API int ZRSDK_PtzSitPositionEx(int sessionId, const ZRSDK_PTZ_SIT_INFO_EX* info,
+ZRSDK_API int ZRSDK_PtzSitPositionEx(int sessionId, const ZRSDK_PTZ_SIT_INFO_EX* info,
                                     ZRSDK_PTZ_RESULT* result,
                                     const ZRSDK_OPERATE_INFO* operateInfo);
-HOST_API int ZRSDK_PtzSitPosition(int sessionId, const ZRSDK_PTZ_SIT_INFO* info,
+ZRSDK_API int ZRSDK_PtzSitPosition(int sessionId, const ZRSDK_PTZ_SIT_INFO* info,
                                   ZRSDK_PTZ_RESULT* result);
-HOST_API int ZRSDK_PtzRainWiper(int sessionId, const ZRSDK_PTZ_AUX_INFO* info);
-HOST_API int ZRSDK_PtzSetScanMargin(int sessionId, const ZRSDK_PTZ_AUX_INFO* info);
-HOST_API int ZRSDK_PtzAutoScan(int sessionId, const ZRSDK_PTZ_AUX_INFO* info);
+ZRSDK_API int ZRSDK_PtzRainWiper(int sessionId, const ZRSDK_PTZ_AUX_INFO* info);
+ZRSDK_API int ZRSDK_PtzSetScanMargin(int sessionId, const ZRSDK_PTZ_AUX_INFO* info);
+ZRSDK_API int ZRSDK_PtzAutoScan(int sessionId, const ZRSDK_PTZ_AUX_INFO* info);
 
 // ---- PTZ lock --------------------------------------------------------------------------
-HOST_API int ZRSDK_PtzArrangePtz(int sessionId, const ZRSDK_PTZ_LOCK_INFO* info,
+ZRSDK_API int ZRSDK_PtzArrangePtz(int sessionId, const ZRSDK_PTZ_LOCK_INFO* info,
                                  ZRSDK_PTZ_RESULT* result,
                                  const ZRSDK_OPERATE_INFO* operateInfo);
-HOST_API int ZRSDK_GetUserLoginData(int sessionId, ZRSDK_USER_LOGIN_DATA* data);
+ZRSDK_API int ZRSDK_GetUserLoginData(int sessionId, ZRSDK_USER_LOGIN_DATA* data);
 
 // ---- presets and cruise -----------------------------------------------------------------
 // Fills buffer (laid out as ZRSDK_PRESET_BUFFER) with the count of the
 // channel's presets and as many entries as bufferSize holds; never writes
 // past bufferSize bytes.
-HOST_API int ZRSDK_PtzGetPresetPoints(int sessionId, const char* channelCode, void* buffer,
+ZRSDK_API int ZRSDK_PtzGetPresetPoints(int sessionId, const char* channelCode, void* buffer,
                                       unsigned int bufferSize);
-HOST_API int ZRSDK_PtzOperatePresetPoint(int sessionId, const ZRSDK_PTZ_PRESET_INFO* info,
+ZRSDK_API int ZRSDK_PtzOperatePresetPoint(int sessionId, const ZRSDK_PTZ_PRESET_INFO* info,
                                          ZRSDK_PTZ_RESULT* result,
                                          const ZRSDK_OPERATE_INFO* operateInfo);
-HOST_API int ZRSDK_GetChannelCruisePreset(int sessionId, const char* channelCode,
+ZRSDK_API int ZRSDK_GetChannelCruisePreset(int sessionId, const char* channelCode,
                                           ZRSDK_CruisePresetCallback callback, void* user,
                                           const ZRSDK_OPERATE_INFO* operateInfo);
-HOST_API int ZRSDK_SetChannelCruisePreset(int sessionId, const ZRSDK_CRUISE_PRESET* cruise,
+ZRSDK_API int ZRSDK_SetChannelCruisePreset(int sessionId, const ZRSDK_CRUISE_PRESET* cruise,
                                           const ZRSDK_OPERATE_INFO* operateInfo);
 
 }  // extern "C"

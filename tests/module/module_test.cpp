@@ -4,12 +4,18 @@
 #include <boost/dll/runtime_symbol_info.hpp>
 #include <gtest/gtest.h>
 
+#include <mutex>
+#include <vector>
+
 #include "hostfw/environment.h"
+#include "hostfw/vkl_host.h"
+#include "vkl/log.h"
 #include "kestrel/device_function_external.h"
 #include "kestrel/device_function_manager_external.h"
 #include "kestrel/device_function_param.h"
 #include "kestrel/face_function_external.h"
 #include "kestrel/ptz_external.h"
+#include "kestrel/ptz_param.h"
 #include "kmpluginapi/plugin_api.h"
 #include "recording_observer.h"
 #include "zrsdk/zrsdk_control.h"
@@ -18,8 +24,14 @@ namespace {
 
 using Factory = std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI>();
 
+// The module as built: libkestrel.so in lib/ beside bin/, or kestrel.dll
+// beside the test program.
 boost::dll::fs::path ModulePath() {
-    return boost::dll::program_location().parent_path().parent_path() / "lib" / "libkestrel.so";
+    const boost::dll::fs::path name = boost::dll::shared_library::decorate("kestrel");
+    const boost::dll::fs::path programDir = boost::dll::program_location().parent_path();
+    const boost::dll::fs::path inLib = programDir.parent_path() / "lib" / name;
+    boost::dll::fs::error_code ec;
+    return boost::dll::fs::exists(inLib, ec) ? inLib : programDir / name;
 }
 
 TEST(ModuleTest, HostLoadsInitialisesDrivesAndReleasesThePlugin) {
@@ -62,6 +74,60 @@ TEST(ModuleTest, HostLoadsInitialisesDrivesAndReleasesThePlugin) {
         observer.Clear();
         param.reset();
     }
+    env.Shutdown();
+}
+
+// The host framework's process-wide objects are the module's too, as they
+// must be where every DLL would otherwise get its own copy: the SDK pool and
+// the UI loop that the host drains carry the module's tasks, and the module's
+// log lines reach the sink the host set. A module with pools of its own would
+// post where nobody waits, and log where nobody reads.
+TEST(ModuleTest, ModuleUsesTheHostsPoolUiLoopAndLog) {
+    zrsdk::control::Reset();
+    std::mutex logMutex;
+    std::vector<vkl::Host::LogRecord> logged;
+    vkl::Host::SetLogSink([&](const vkl::Host::LogRecord& record) {
+        std::lock_guard<std::mutex> lock(logMutex);
+        logged.push_back(record);
+    });
+    hostfw::Environment env;
+    kestrel_test::RecordingObserver observer;
+    {
+        auto factory =
+            boost::dll::import_alias<Factory>(ModulePath(), "GetInstance", boost::dll::load_mode::rtld_now);
+        std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI> plugin = factory();
+        ASSERT_TRUE(plugin->AddLogicalPlugin(env.AccountPlugin()));
+        ASSERT_TRUE(plugin->AddLogicalPlugin(env.ResourceTreePlugin()));
+        ASSERT_TRUE(plugin->Init());
+        auto* manager = static_cast<Kestrel::CDeviceFunctionManagerExternal*>(plugin->GetManagerExternal());
+        Kestrel::CPtzExternal* ptz = manager->GetPtz();
+        ASSERT_TRUE(ptz->RegisterObserver(&observer));
+
+        ASSERT_TRUE(zrsdk::control::FailNextCalls("ZRSDK_PtzRainWiper", 1, 701));
+        Kestrel::PtzOperation op;
+        op.action = 1;
+        ptz->RainWiper("ch-0001", op);
+        // No waiting for the observer itself: once the host's pool and UI
+        // loop are idle, the answer has been delivered.
+        ASSERT_TRUE(env.WaitIdle());
+        const std::vector<kestrel_test::Received> received = observer.All();
+        ASSERT_EQ(received.size(), 1u);
+        EXPECT_EQ(received[0].thread, kestrel_test::ThreadKind::UI);
+        EXPECT_EQ(received[0].As<Kestrel::CPtzParam>()->GetEventType(), Kestrel::CPtzParam::PTZ_EVENT_RAIN_WIPER);
+        EXPECT_EQ(received[0].param->GetEventResult(), 701);
+        {
+            std::lock_guard<std::mutex> lock(logMutex);
+            ASSERT_EQ(logged.size(), 1u);
+            EXPECT_EQ(logged[0].level, vkl::LOG_LEVEL_WARN);
+            EXPECT_EQ(logged[0].function, "Kestrel::CPtz::HandleRainWiperReq");
+        }
+
+        ptz->UnRegisterObserver(&observer);
+        plugin->UnInit();
+        ASSERT_TRUE(env.WaitIdle());
+        observer.Clear();
+    }
+    vkl::Host::SetLogSink({});
     env.Shutdown();
 }
 

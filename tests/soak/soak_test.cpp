@@ -33,6 +33,7 @@
 #include "soak_client.h"
 #include "soak_ledger.h"
 #include "soak_world.h"
+#include "time_zone.h"
 #include "zrsdk/zrsdk_control.h"
 
 namespace soak {
@@ -64,7 +65,7 @@ protected:
         // Without TZ the C library reloads the zone at every local-time
         // conversion, under a lock ThreadSanitizer cannot see; ctest sets it,
         // a direct run gets the same.
-        setenv("TZ", "Europe/Berlin", 0);
+        if (std::getenv("TZ") == nullptr) kestrel_test::UseTimeZone("CET-1CEST,M3.5.0,M10.5.0/3");
         // Failures are logged by the thousand: count them instead.
         vkl::Host::SetLogSink([this](const vkl::Host::LogRecord&) { ++m_logLines; });
         KestrelFixture::SetUp();

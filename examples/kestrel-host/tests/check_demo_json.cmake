@@ -3,8 +3,11 @@
 if(NOT DEFINED HOST)
   message(FATAL_ERROR "check_demo_json.cmake needs -DHOST=...")
 endif()
-execute_process(COMMAND ${HOST} --json demo
+# EMULATOR: what runs HOST where it cannot run by itself (Wine, for the
+# Windows build); Windows ends its lines with CR LF.
+execute_process(COMMAND ${EMULATOR} ${HOST} --json demo
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 90)
+string(REPLACE "\r" "" out "${out}")
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "demo failed (${status})\n${err}")
 endif()

@@ -11,8 +11,12 @@ foreach(var HOST SCRIPT EXPECT)
   endif()
 endforeach()
 
-execute_process(COMMAND ${HOST} shell ${SCRIPT}
+# EMULATOR: what runs HOST where it cannot run by itself (Wine, for the
+# Windows build); Windows ends its lines with CR LF.
+execute_process(COMMAND ${EMULATOR} ${HOST} shell ${SCRIPT}
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 90)
+string(REPLACE "\r" "" out "${out}")
+string(REPLACE "\r" "" err "${err}")
 
 file(STRINGS ${EXPECT} lines)
 set(failures "")

@@ -14,10 +14,7 @@ thread_local bool t_poolThread = false;
 constexpr std::size_t kMinimumThreads = 2;
 }  // namespace
 
-SdkPool& SdkPool::Instance() {
-    static SdkPool pool;
-    return pool;
-}
+SdkPool& SdkPool::Instance() { return standins::ProcessWide<SdkPool>(); }
 
 // The activity count is made first so that it outlives the pool at exit,
 // when a pool that was never stopped still discards its tasks.

@@ -15,6 +15,7 @@
 
 #include "task_holder.h"
 #include "taskhub/task.h"
+#include "process_wide.h"
 
 namespace Taskhub {
 
@@ -39,6 +40,8 @@ public:
     SdkPool& operator=(const SdkPool&) = delete;
 
 private:
+    template <class T>
+    friend T& standins::ProcessWide();
     enum class State { NotStarted, Running, Draining, Stopped };
     using Strand = boost::asio::strand<boost::asio::io_context::executor_type>;
     using WorkGuard = boost::asio::executor_work_guard<boost::asio::io_context::executor_type>;

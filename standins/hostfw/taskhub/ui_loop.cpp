@@ -23,10 +23,7 @@ void Warn(int line, const char* what) {
 }
 }  // namespace
 
-UiLoop& UiLoop::Instance() {
-    static UiLoop loop;
-    return loop;
-}
+UiLoop& UiLoop::Instance() { return standins::ProcessWide<UiLoop>(); }
 
 // The activity count is made first so that it outlives the loop at exit.
 UiLoop::UiLoop() : m_io(std::make_unique<boost::asio::io_context>()) { Activity::Instance(); }

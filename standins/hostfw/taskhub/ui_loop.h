@@ -11,6 +11,7 @@
 #include <boost/asio/io_context.hpp>
 
 #include "taskhub/task.h"
+#include "process_wide.h"
 
 namespace Taskhub {
 
@@ -38,6 +39,8 @@ public:
     UiLoop& operator=(const UiLoop&) = delete;
 
 private:
+    template <class T>
+    friend T& standins::ProcessWide();
     enum class State { Open, Stopping, Stopped };
     enum class Runner { None, Loop, Pump };
     using WorkGuard = boost::asio::executor_work_guard<boost::asio::io_context::executor_type>;

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <fstream>
 #include <mutex>
+#include <random>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "hostfw/vkl_host.h"
@@ -45,7 +45,8 @@ TEST(DPrintLog, SinkGetsTheLinesAtOrAboveTheLevelNullPiecesAsEmpty) {
 }
 
 TEST(DPrintLog, DefaultSinkWritesOneLineToTheLogFile) {
-    const std::string path = ::testing::TempDir() + "vkl_log_" + std::to_string(getpid()) + ".log";
+    // A name of its own, so that test runs at the same time keep apart.
+    const std::string path = ::testing::TempDir() + "vkl_log_" + std::to_string(std::random_device{}()) + ".log";
     std::remove(path.c_str());
     ASSERT_TRUE(vkl::Host::SetLogFile(path));
     vkl::DPrintLog::instance()->Log("DeviceCommunicate", 7, "Kestrel::CDeviceCommunicate::Handle", "tg",

@@ -16,10 +16,7 @@ namespace {
 constexpr unsigned int kNoTimer = 0xFFFFFFFFu;
 }  // namespace
 
-TimerService& TimerService::Instance() {
-    static TimerService service;
-    return service;
-}
+TimerService& TimerService::Instance() { return standins::ProcessWide<TimerService>(); }
 
 TimerService::TimerService() : m_work(boost::asio::make_work_guard(m_io)), m_wake(m_io) {
     m_thread = std::thread([this] { m_io.run(); });

@@ -11,6 +11,7 @@
 #include <boost/asio/steady_timer.hpp>
 
 #include "vkl/timer.h"
+#include "process_wide.h"
 
 namespace vkl {
 
@@ -37,6 +38,8 @@ public:
     TimerService& operator=(const TimerService&) = delete;
 
 private:
+    template <class T>
+    friend T& standins::ProcessWide();
     // Schedule order: due time, then the order in which timers were scheduled.
     using SlotKey = std::pair<int64_t, uint64_t>;
 

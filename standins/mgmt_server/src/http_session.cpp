@@ -213,6 +213,10 @@ void HttpSession::DiscardInput() {
 void HttpSession::Shutdown() {
     beast::error_code ignored;
     m_delay.cancel();
+    // Cancelled before it closes: with completion ports a send blocked on a
+    // peer that stopped reading may otherwise never end, and the I/O context
+    // waits for every started operation when it is destroyed.
+    m_stream.socket().cancel(ignored);
     m_stream.socket().shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
     m_stream.close();
 }

@@ -1,45 +1,37 @@
-// Runs the stand-in management server alone until SIGINT or SIGTERM.
+// Runs the stand-in management server alone until SIGINT or SIGTERM (on
+// Windows: Ctrl+C or Ctrl+Break).
 #include <csignal>
 #include <iostream>
 #include <vector>
 
-#include <boost/program_options.hpp>
+#include <CLI/CLI.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/signal_set.hpp>
 
 #include "mgmt_server/server.h"
-
-namespace po = boost::program_options;
 
 int main(int argc, char** argv) {
     mgmt::ServerOptions options;
     std::vector<int> sessions;
-    po::options_description desc("kestrel-mgmt-server options");
-    desc.add_options()
-        ("help,h", "show this help")
-        ("address", po::value(&options.address)->default_value(options.address), "address to listen on")
-        ("port", po::value(&options.port)->default_value(0), "port to listen on (0: any free port)")
-        ("threads", po::value(&options.threads)->default_value(options.threads), "I/O threads")
-        ("accept-all-sessions", po::bool_switch(&options.acceptAllPositiveSessions),
-         "accept every session id above 0")
-        ("session", po::value(&sessions)->composing(), "a session id to accept (repeatable)");
-    po::variables_map vm;
+    CLI::App app("kestrel-mgmt-server: the management server stand-in, until interrupted");
+    // Paths start with "/" on POSIX systems: never a Windows-style option.
+    app.allow_windows_style_options(false);
+    app.add_option("--address", options.address, "address to listen on")->capture_default_str();
+    app.add_option("--port", options.port, "port to listen on (0: any free port)")->capture_default_str();
+    app.add_option("--threads", options.threads, "I/O threads")->capture_default_str()->check(CLI::Range(1, 64));
+    app.add_flag("--accept-all-sessions", options.acceptAllPositiveSessions, "accept every session id above 0");
+    app.add_option("--session", sessions, "a session id to accept (repeatable)");
     try {
-        po::store(po::parse_command_line(argc, argv, desc), vm);
-        po::notify(vm);
-    } catch (const po::error& e) {
-        std::cerr << e.what() << "\n" << desc;
-        return 2;
-    }
-    if (vm.count("help")) {
-        std::cout << desc;
-        return 0;
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;
     }
 
-    // The server's threads inherit the blocked signals; only sigwait sees them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // Registered before the server's threads start, so that a stop request
+    // only ends the wait below.
+    boost::asio::io_context signalContext;
+    boost::asio::signal_set stop(signalContext, SIGINT, SIGTERM);
+    stop.async_wait([](const boost::system::error_code&, int) {});
 
     mgmt::Server server(options);
     for (int id : sessions) server.AddSession(id);
@@ -48,8 +40,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::cout << "listening on " << server.Address() << ":" << server.Port() << std::endl;
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    signalContext.run();
     server.Stop();
     return 0;
 }

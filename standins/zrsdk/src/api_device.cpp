@@ -58,7 +58,7 @@ std::unique_ptr<BindingAnswer> BuildBindingAnswer(const Channel& channel) {
 
 extern "C" {
 
-HOST_API int ZRSDK_SmartTrackOperate(int sessionId, const ZRSDK_SMARTTRACK_OPERATE* operate) {
+ZRSDK_API int ZRSDK_SmartTrackOperate(int sessionId, const ZRSDK_SMARTTRACK_OPERATE* operate) {
     CallScope call("ZRSDK_SmartTrackOperate", sessionId);
     call.CaptureInput(operate, sizeof(*operate));
     int rc = 0;
@@ -85,7 +85,7 @@ HOST_API int ZRSDK_SmartTrackOperate(int sessionId, const ZRSDK_SMARTTRACK_OPERA
     return call.Finish(ZRSDK_OK);
 }
 
-HOST_API int ZRSDK_VehiclePreviewConfig(int sessionId, const ZRSDK_VEHICLE_PREVIEW* preview) {
+ZRSDK_API int ZRSDK_VehiclePreviewConfig(int sessionId, const ZRSDK_VEHICLE_PREVIEW* preview) {
     CallScope call("ZRSDK_VehiclePreviewConfig", sessionId);
     call.CaptureInput(preview, sizeof(*preview));
     int rc = 0;
@@ -117,7 +117,7 @@ HOST_API int ZRSDK_VehiclePreviewConfig(int sessionId, const ZRSDK_VEHICLE_PREVI
     return call.Finish(ZRSDK_OK);
 }
 
-HOST_API int ZRSDK_GetResourceBinding(int sessionId, const char* channelCode,
+ZRSDK_API int ZRSDK_GetResourceBinding(int sessionId, const char* channelCode,
                                       ZRSDK_ResourceBindingCallback callback, void* user) {
     CallScope call("ZRSDK_GetResourceBinding", sessionId);
     call.CaptureText(channelCode, kCodeLimit);
@@ -153,7 +153,7 @@ HOST_API int ZRSDK_GetResourceBinding(int sessionId, const char* channelCode,
 }
 
 // The channel code is a plain text argument, taken whole whatever its length.
-HOST_API int ZRSDK_GetFlowSetIFrame(int sessionId, const char* channelCode) {
+ZRSDK_API int ZRSDK_GetFlowSetIFrame(int sessionId, const char* channelCode) {
     CallScope call("ZRSDK_GetFlowSetIFrame", sessionId);
     call.CaptureText(channelCode, std::numeric_limits<std::size_t>::max());
     int rc = 0;

@@ -7,7 +7,7 @@ using namespace zrsdk;
 
 extern "C" {
 
-HOST_API int ZRSDK_GetUserLoginData(int sessionId, ZRSDK_USER_LOGIN_DATA* data) {
+ZRSDK_API int ZRSDK_GetUserLoginData(int sessionId, ZRSDK_USER_LOGIN_DATA* data) {
     CallScope call("ZRSDK_GetUserLoginData", sessionId);
     int rc = 0;
     if (call.InjectedFailure(rc)) {
@@ -33,7 +33,7 @@ HOST_API int ZRSDK_GetUserLoginData(int sessionId, ZRSDK_USER_LOGIN_DATA* data) 
     return call.Finish(ZRSDK_OK);
 }
 
-HOST_API int ZRSDK_PtzArrangePtz(int sessionId, const ZRSDK_PTZ_LOCK_INFO* info,
+ZRSDK_API int ZRSDK_PtzArrangePtz(int sessionId, const ZRSDK_PTZ_LOCK_INFO* info,
                                  ZRSDK_PTZ_RESULT* result,
                                  const ZRSDK_OPERATE_INFO* operateInfo) {
     CallScope call("ZRSDK_PtzArrangePtz", sessionId);

@@ -47,7 +47,7 @@ std::string CodeText(const char* code) {
 
 extern "C" {
 
-HOST_API int ZRSDK_PtzGetPresetPoints(int sessionId, const char* channelCode, void* buffer,
+ZRSDK_API int ZRSDK_PtzGetPresetPoints(int sessionId, const char* channelCode, void* buffer,
                                       unsigned int bufferSize) {
     CallScope call("ZRSDK_PtzGetPresetPoints", sessionId);
     call.CaptureText(channelCode, kCodeLimit);
@@ -91,7 +91,7 @@ HOST_API int ZRSDK_PtzGetPresetPoints(int sessionId, const char* channelCode, vo
     return call.Finish(ZRSDK_OK);
 }
 
-HOST_API int ZRSDK_PtzOperatePresetPoint(int sessionId, const ZRSDK_PTZ_PRESET_INFO* info,
+ZRSDK_API int ZRSDK_PtzOperatePresetPoint(int sessionId, const ZRSDK_PTZ_PRESET_INFO* info,
                                          ZRSDK_PTZ_RESULT* result,
                                          const ZRSDK_OPERATE_INFO* operateInfo) {
     CallScope call("ZRSDK_PtzOperatePresetPoint", sessionId);
@@ -128,7 +128,7 @@ HOST_API int ZRSDK_PtzOperatePresetPoint(int sessionId, const ZRSDK_PTZ_PRESET_I
     return call.Finish(rc);
 }
 
-HOST_API int ZRSDK_GetChannelCruisePreset(int sessionId, const char* channelCode,
+ZRSDK_API int ZRSDK_GetChannelCruisePreset(int sessionId, const char* channelCode,
                                           ZRSDK_CruisePresetCallback callback, void* user,
                                           const ZRSDK_OPERATE_INFO* operateInfo) {
     CallScope call("ZRSDK_GetChannelCruisePreset", sessionId);
@@ -166,7 +166,7 @@ HOST_API int ZRSDK_GetChannelCruisePreset(int sessionId, const char* channelCode
     return call.Finish(ZRSDK_OK);
 }
 
-HOST_API int ZRSDK_SetChannelCruisePreset(int sessionId, const ZRSDK_CRUISE_PRESET* cruise,
+ZRSDK_API int ZRSDK_SetChannelCruisePreset(int sessionId, const ZRSDK_CRUISE_PRESET* cruise,
                                           const ZRSDK_OPERATE_INFO* operateInfo) {
     CallScope call("ZRSDK_SetChannelCruisePreset", sessionId);
     call.CaptureInput(cruise, sizeof(*cruise));

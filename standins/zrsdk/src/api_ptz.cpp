@@ -32,7 +32,7 @@ int AuxCall(const char* function, int sessionId, const ZRSDK_PTZ_AUX_INFO* info,
 
 extern "C" {
 
-HOST_API int ZRSDK_PtzOperateDirect(int sessionId, const ZRSDK_PTZ_DIRECT_INFO* info,
+ZRSDK_API int ZRSDK_PtzOperateDirect(int sessionId, const ZRSDK_PTZ_DIRECT_INFO* info,
                                     ZRSDK_PTZ_RESULT* result,
                                     const ZRSDK_OPERATE_INFO* operateInfo) {
     CallScope call("ZRSDK_PtzOperateDirect", sessionId);
@@ -57,7 +57,7 @@ HOST_API int ZRSDK_PtzOperateDirect(int sessionId, const ZRSDK_PTZ_DIRECT_INFO* 
     return call.Finish(rc);
 }
 
-HOST_API int ZRSDK_PtzOperateCamera(int sessionId, const ZRSDK_PTZ_CAMERA_INFO* info,
+ZRSDK_API int ZRSDK_PtzOperateCamera(int sessionId, const ZRSDK_PTZ_CAMERA_INFO* info,
                                     ZRSDK_PTZ_RESULT* result,
                                     const ZRSDK_OPERATE_INFO* operateInfo) {
     CallScope call("ZRSDK_PtzOperateCamera", sessionId);
@@ -82,7 +82,7 @@ HOST_API int ZRSDK_PtzOperateCamera(int sessionId, const ZRSDK_PTZ_CAMERA_INFO* 
     return call.Finish(rc);
 }
 
-HOST_API int ZRSDK_PtzSitPosition(int sessionId, const ZRSDK_PTZ_SIT_INFO* info,
+ZRSDK_API int ZRSDK_PtzSitPosition(int sessionId, const ZRSDK_PTZ_SIT_INFO* info,
                                   ZRSDK_PTZ_RESULT* result) {
     CallScope call("ZRSDK_PtzSitPosition", sessionId);
     call.CaptureInput(info, sizeof(*info));
@@ -104,7 +104,7 @@ HOST_API int ZRSDK_PtzSitPosition(int sessionId, const ZRSDK_PTZ_SIT_INFO* info,
     return call.Finish(rc);
 }
 
-HOST_API int ZRSDK_PtzSitPositionEx(int sessionId, const ZRSDK_PTZ_SIT_INFO_EX* info,
+ZRSDK_API int ZRSDK_PtzSitPositionEx(int sessionId, const ZRSDK_PTZ_SIT_INFO_EX* info,
                                     ZRSDK_PTZ_RESULT* result,
                                     const ZRSDK_OPERATE_INFO* operateInfo) {
     CallScope call("ZRSDK_PtzSitPositionEx", sessionId);
@@ -128,19 +128,19 @@ HOST_API int ZRSDK_PtzSitPositionEx(int sessionId, const ZRSDK_PTZ_SIT_INFO_EX* 
     return call.Finish(rc);
 }
 
-HOST_API int ZRSDK_PtzRainWiper(int sessionId, const ZRSDK_PTZ_AUX_INFO* info) {
+ZRSDK_API int ZRSDK_PtzRainWiper(int sessionId, const ZRSDK_PTZ_AUX_INFO* info) {
     return AuxCall("ZRSDK_PtzRainWiper", sessionId, info,
                    [](PtzUnit& ptz, const ZRSDK_PTZ_AUX_INFO& aux) { return ptz.Wiper(aux.action); });
 }
 
-HOST_API int ZRSDK_PtzSetScanMargin(int sessionId, const ZRSDK_PTZ_AUX_INFO* info) {
+ZRSDK_API int ZRSDK_PtzSetScanMargin(int sessionId, const ZRSDK_PTZ_AUX_INFO* info) {
     return AuxCall("ZRSDK_PtzSetScanMargin", sessionId, info,
                    [](PtzUnit& ptz, const ZRSDK_PTZ_AUX_INFO& aux) {
                        return ptz.ScanMargin(aux.margin, aux.value);
                    });
 }
 
-HOST_API int ZRSDK_PtzAutoScan(int sessionId, const ZRSDK_PTZ_AUX_INFO* info) {
+ZRSDK_API int ZRSDK_PtzAutoScan(int sessionId, const ZRSDK_PTZ_AUX_INFO* info) {
     return AuxCall("ZRSDK_PtzAutoScan", sessionId, info,
                    [](PtzUnit& ptz, const ZRSDK_PTZ_AUX_INFO& aux) {
                        return ptz.AutoScan(aux.mode, aux.action, aux.value);

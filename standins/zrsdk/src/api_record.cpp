@@ -59,7 +59,7 @@ int StopPlan(int sessionId, bool app, const std::string& code, int streamType, b
 
 extern "C" {
 
-HOST_API int ZRSDK_StartRemoteRecord(int sessionId, const ZRSDK_RECORD_INFO* info,
+ZRSDK_API int ZRSDK_StartRemoteRecord(int sessionId, const ZRSDK_RECORD_INFO* info,
                                      ZRSDK_RECORD_RESULT* result,
                                      const ZRSDK_OPERATE_INFO* operateInfo) {
     CallScope call("ZRSDK_StartRemoteRecord", sessionId);
@@ -82,7 +82,7 @@ HOST_API int ZRSDK_StartRemoteRecord(int sessionId, const ZRSDK_RECORD_INFO* inf
     return call.Finish(StartPlan(sessionId, plan, result));
 }
 
-HOST_API int ZRSDK_StopRemoteRecord(int sessionId, const ZRSDK_STOP_RECORD_INFO* info,
+ZRSDK_API int ZRSDK_StopRemoteRecord(int sessionId, const ZRSDK_STOP_RECORD_INFO* info,
                                     ZRSDK_RECORD_RESULT* result,
                                     const ZRSDK_OPERATE_INFO* operateInfo) {
     CallScope call("ZRSDK_StopRemoteRecord", sessionId);
@@ -99,7 +99,7 @@ HOST_API int ZRSDK_StopRemoteRecord(int sessionId, const ZRSDK_STOP_RECORD_INFO*
                                 info->flag == 1, result));
 }
 
-HOST_API int ZRSDK_StartAPPRemoteRecord(int sessionId, const ZRSDK_APP_RECORD_INFO* info,
+ZRSDK_API int ZRSDK_StartAPPRemoteRecord(int sessionId, const ZRSDK_APP_RECORD_INFO* info,
                                         ZRSDK_RECORD_RESULT* result) {
     CallScope call("ZRSDK_StartAPPRemoteRecord", sessionId);
     call.CaptureInput(info, sizeof(*info));
@@ -120,7 +120,7 @@ HOST_API int ZRSDK_StartAPPRemoteRecord(int sessionId, const ZRSDK_APP_RECORD_IN
     return call.Finish(StartPlan(sessionId, plan, result));
 }
 
-HOST_API int ZRSDK_StopAPPRemoteRecord(int sessionId, const ZRSDK_STOP_APP_RECORD_INFO* info,
+ZRSDK_API int ZRSDK_StopAPPRemoteRecord(int sessionId, const ZRSDK_STOP_APP_RECORD_INFO* info,
                                        ZRSDK_RECORD_RESULT* result) {
     CallScope call("ZRSDK_StopAPPRemoteRecord", sessionId);
     call.CaptureInput(info, sizeof(*info));

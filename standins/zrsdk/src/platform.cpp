@@ -22,10 +22,7 @@ Platform::~Platform() {
     StopTicker();
 }
 
-Platform& Platform::Instance() {
-    static Platform platform;
-    return platform;
-}
+Platform& Platform::Instance() { return standins::ProcessWide<Platform>(); }
 
 void Platform::ResetData() {
     UseRealClock(false);

@@ -13,6 +13,7 @@
 #include "channel_table.h"
 #include "event_dispatcher.h"
 #include "lock_table.h"
+#include "process_wide.h"
 #include "recording_book.h"
 #include "user_table.h"
 
@@ -54,6 +55,8 @@ public:
     ~Platform();
 
 private:
+    template <class T>
+    friend T& standins::ProcessWide();
     Platform();
     void Tick();
     // Needs m_modeMutex.

@@ -4,18 +4,25 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <stdexcept>
+
+#include <boost/date_time/c_time.hpp>
 
 namespace zrsdk {
 
 std::string LocalTimeText(int64_t secondsSince1970) {
     const std::time_t t = static_cast<std::time_t>(secondsSince1970);
-    std::tm local{};
-    if (localtime_r(&t, &local) == nullptr) {
-        return std::string();
+    std::tm buffer{};
+    const std::tm* local = nullptr;
+    try {
+        // The C library's thread-safe local time, whichever it has.
+        local = boost::date_time::c_time::localtime(&t, &buffer);
+    } catch (const std::runtime_error&) {
+        return std::string();  // outside what the C library converts
     }
     char text[32];
-    std::snprintf(text, sizeof(text), "%04d%02d%02d%02d%02d%02d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    std::snprintf(text, sizeof(text), "%04d%02d%02d%02d%02d%02d", local->tm_year + 1900,
+                  local->tm_mon + 1, local->tm_mday, local->tm_hour, local->tm_min, local->tm_sec);
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include <ctime>
 
+#include <boost/date_time/c_time.hpp>
+
 #include "platform_fixture.h"
 
 namespace {
@@ -26,10 +28,9 @@ ZRSDK_STOP_RECORD_INFO StopInfo(const char* code, int stream) {
 
 std::string ExpectedLocalText(int64_t seconds) {
     const std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm local{};
-    localtime_r(&t, &local);
+    std::tm buffer{};
     char text[16];
-    std::strftime(text, sizeof(text), "%Y%m%d%H%M%S", &local);
+    std::strftime(text, sizeof(text), "%Y%m%d%H%M%S", boost::date_time::c_time::localtime(&t, &buffer));
     return text;
 }
 

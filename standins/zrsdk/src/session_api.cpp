@@ -10,7 +10,7 @@ using namespace zrsdk;
 
 extern "C" {
 
-HOST_API int ZRSDK_Login(const char* user, const char* password, int* sessionId) {
+ZRSDK_API int ZRSDK_Login(const char* user, const char* password, int* sessionId) {
     CallScope call("ZRSDK_Login", 0);
     int rc = 0;
     if (call.InjectedFailure(rc)) {
@@ -24,7 +24,7 @@ HOST_API int ZRSDK_Login(const char* user, const char* password, int* sessionId)
     return call.Finish(platform.users.Login(user, password, *sessionId));
 }
 
-HOST_API int ZRSDK_Logout(int sessionId) {
+ZRSDK_API int ZRSDK_Logout(int sessionId) {
     CallScope call("ZRSDK_Logout", sessionId);
     int rc = 0;
     if (call.InjectedFailure(rc)) {
@@ -47,7 +47,7 @@ HOST_API int ZRSDK_Logout(int sessionId) {
     return call.Finish(ZRSDK_OK);
 }
 
-HOST_API int ZRSDK_SetLoginEventCallback(int sessionId, ZRSDK_LoginEventCallback cb, void* user) {
+ZRSDK_API int ZRSDK_SetLoginEventCallback(int sessionId, ZRSDK_LoginEventCallback cb, void* user) {
     CallScope call("ZRSDK_SetLoginEventCallback", sessionId);
     int rc = 0;
     if (call.InjectedFailure(rc)) {
@@ -65,7 +65,7 @@ HOST_API int ZRSDK_SetLoginEventCallback(int sessionId, ZRSDK_LoginEventCallback
     return call.Finish(ZRSDK_OK);
 }
 
-HOST_API int ZRSDK_QueryChannels(int sessionId, ZRSDK_CHANNEL_ENTRY* entries, int capacity,
+ZRSDK_API int ZRSDK_QueryChannels(int sessionId, ZRSDK_CHANNEL_ENTRY* entries, int capacity,
                                  int* count) {
     CallScope call("ZRSDK_QueryChannels", sessionId);
     int rc = 0;

@@ -6,6 +6,8 @@
 #include <boost/json/monotonic_resource.hpp>
 #include <boost/json/parser.hpp>
 
+#include "os.h"
+
 namespace Datahub {
 namespace detail {
 namespace {
@@ -22,10 +24,7 @@ struct Arena {
     std::string dataText;
 };
 
-Arena& ThisThreadsArena() {
-    thread_local Arena arena;
-    return arena;
-}
+Arena& ThisThreadsArena() { return os::ThisThreads<Arena>(); }
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 

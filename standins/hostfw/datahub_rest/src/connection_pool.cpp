@@ -1,10 +1,8 @@
 #include "connection_pool.h"
 
-#include <cerrno>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
+
+#include "os.h"
 
 namespace Datahub {
 namespace detail {
@@ -26,18 +24,7 @@ struct ConnectionPool::Shelf {
 
 namespace {
 
-// An idle connection must have nothing to read: end of stream means the
-// server closed it, stray bytes mean the last exchange left it unusable.
-bool LooksOpen(int fd) {
-    char byte;
-    const ssize_t n = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-    return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
-}
-
-ConnectionPool::Shelf& ThisThreadsShelf() {
-    thread_local ConnectionPool::Shelf shelf;
-    return shelf;
-}
+ConnectionPool::Shelf& ThisThreadsShelf() { return os::ThisThreads<ConnectionPool::Shelf>(); }
 
 }  // namespace
 
@@ -59,7 +46,7 @@ void ConnectionPool::Unregister(Shelf* shelf) {
         m_shelves.erase(std::remove(m_shelves.begin(), m_shelves.end(), shelf), m_shelves.end());
     }
     std::lock_guard<std::mutex> lock(shelf->mutex);
-    for (const Shelf::Idle& c : shelf->idle) ::close(c.fd);
+    for (const Shelf::Idle& c : shelf->idle) os::Close(c.fd);
     m_idle -= shelf->idle.size();
     shelf->idle.clear();
 }
@@ -73,9 +60,11 @@ int ConnectionPool::Take(const std::string& server) {
         shelf.idle.pop_back();
         --m_idle;
         if (idle.server == server && std::chrono::steady_clock::now() - idle.since <= maxIdleTime &&
-            LooksOpen(idle.fd))
+            // End of stream means the server closed it, stray bytes that the
+            // last exchange left it unusable.
+            os::NothingToRead(idle.fd))
             return idle.fd;
-        ::close(idle.fd);
+        os::Close(idle.fd);
     }
     return -1;
 }
@@ -100,7 +89,7 @@ void ConnectionPool::Give(const std::string& server, int fd) {
             }
         }
     }
-    ::close(fd);
+    os::Close(fd);
 }
 
 void ConnectionPool::SetLimits(std::size_t maxIdle, std::chrono::milliseconds maxIdleTime) {
@@ -113,7 +102,7 @@ void ConnectionPool::Clear() {
     std::lock_guard<std::mutex> lock(m_mutex);
     for (Shelf* shelf : m_shelves) {
         std::lock_guard<std::mutex> shelfLock(shelf->mutex);
-        for (const Shelf::Idle& c : shelf->idle) ::close(c.fd);
+        for (const Shelf::Idle& c : shelf->idle) os::Close(c.fd);
         m_idle -= shelf->idle.size();
         shelf->idle.clear();
     }

@@ -1,17 +1,11 @@
 #include "http_exchange.h"
 
-#include <cerrno>
-#include <netdb.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/uio.h>
-#include <unistd.h>
-
 #include <array>
-#include <limits>
 
 #include <boost/asio/buffer.hpp>
 #include <boost/asio/error.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
 #include <boost/beast/core/error.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/http/error.hpp>
@@ -21,6 +15,7 @@
 
 #include "connection_pool.h"
 #include "datahub/rest.h"
+#include "os.h"
 
 namespace Datahub {
 namespace detail {
@@ -37,13 +32,9 @@ bool ConnectionClosed(const beast::error_code& ec) {
            ec == asio::error::connection_aborted || ec == asio::error::broken_pipe;
 }
 
-beast::error_code LastError() {
-    return beast::error_code(errno, beast::system_category());
-}
-
-// Waits until `fd` is ready for `events` or the deadline passes (false, with
+// Waits until `fd` is ready or the deadline passes (false, with
 // beast::error::timeout). A ready error or hang-up shows in the next call.
-bool WaitFor(int fd, short events, Clock::time_point deadline, beast::error_code& ec) {
+bool WaitFor(int fd, os::Ready ready, Clock::time_point deadline, beast::error_code& ec) {
     for (;;) {
         const auto left = deadline - Clock::now();
         if (left <= Clock::duration::zero()) {
@@ -51,36 +42,32 @@ bool WaitFor(int fd, short events, Clock::time_point deadline, beast::error_code
             return false;
         }
         // Rounded up, so that a wake-up never comes before the deadline.
-        const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
-        pollfd p{fd, events, 0};
-        const int n = ::poll(&p, 1, static_cast<int>(std::min<long long>(ms, std::numeric_limits<int>::max())));
+        const int n = os::Wait(fd, ready, std::chrono::ceil<std::chrono::milliseconds>(left), ec);
         if (n > 0) return true;
-        if (n < 0 && errno != EINTR) {
-            ec = LastError();
-            return false;
-        }
+        if (n < 0) return false;
     }
 }
 
 // A connected non-blocking socket as Beast's synchronous stream: each read
 // or write is tried at once and waits in poll() only when the socket is not
 // ready, never past the exchange's deadline. One exchange makes a send, a
-// poll and a receive or two, with nothing to set up or tear down per call.
+// wait and a receive or two, with nothing to set up or tear down per call.
 class SocketStream {
 public:
     SocketStream(int fd, Clock::time_point deadline) : m_fd(fd), m_deadline(deadline) {}
 
     template <class Buffers>
     std::size_t read_some(const Buffers& buffers, beast::error_code& ec) {
-        Vector v(buffers);
+        Vector<asio::mutable_buffer> v(buffers);
         if (v.bytes == 0) return Succeeded(ec, 0);
         // Right after a request the answer cannot be there yet: a read
         // would only fail, so the wait comes first.
         if (m_answerPending) {
             m_answerPending = false;
-            if (!WaitFor(m_fd, POLLIN, m_deadline, ec)) return 0;
+            if (!WaitFor(m_fd, os::Ready::Read, m_deadline, ec)) return 0;
         }
-        const ssize_t n = Retry(POLLIN, ec, [&] { return ::readv(m_fd, v.iov.data(), v.count); });
+        const long n = Retry(os::Ready::Read, ec,
+                             [&](beast::error_code& e) { return os::ReadSome(m_fd, v.buffers.data(), v.count, e); });
         if (n < 0) return 0;
         if (n == 0) {
             ec = asio::error::eof;
@@ -91,12 +78,10 @@ public:
 
     template <class Buffers>
     std::size_t write_some(const Buffers& buffers, beast::error_code& ec) {
-        Vector v(buffers);
+        Vector<asio::const_buffer> v(buffers);
         if (v.bytes == 0) return Succeeded(ec, 0);
-        msghdr message{};
-        message.msg_iov = v.iov.data();
-        message.msg_iovlen = v.count;
-        const ssize_t n = Retry(POLLOUT, ec, [&] { return ::sendmsg(m_fd, &message, MSG_NOSIGNAL); });
+        const long n = Retry(os::Ready::Write, ec,
+                             [&](beast::error_code& e) { return os::WriteSome(m_fd, v.buffers.data(), v.count, e); });
         if (n < 0) return 0;
         m_answerPending = true;
         m_bytesSent += static_cast<std::size_t>(n);
@@ -123,37 +108,32 @@ public:
     }
 
 private:
-    // Runs `attempt` (one readv or sendmsg) until it transfers or fails for
-    // good, waiting for `events` whenever the socket is not ready, never past
-    // the deadline. The attempt's count, or -1 with ec set.
+    // Runs `attempt` (one read or write) until it transfers or fails for
+    // good, waiting for the socket whenever it is not ready, never past the
+    // deadline. The attempt's count, or -1 with ec set.
     template <class Attempt>
-    ssize_t Retry(short events, beast::error_code& ec, Attempt attempt) {
+    long Retry(os::Ready ready, beast::error_code& ec, Attempt attempt) {
         for (;;) {
-            const ssize_t n = attempt();
-            if (n >= 0) return n;
-            if (errno == EINTR) continue;
-            if (errno != EAGAIN && errno != EWOULDBLOCK) {
-                ec = LastError();
-                return -1;
-            }
-            if (!WaitFor(m_fd, events, m_deadline, ec)) return -1;
+            const long n = attempt(ec);
+            if (n >= 0 || ec != asio::error::would_block) return n;
+            if (!WaitFor(m_fd, ready, m_deadline, ec)) return -1;
         }
     }
 
-    // A buffer sequence as at most kMax iovecs; the rest goes in a later call.
+    // A buffer sequence as at most os::kMaxBuffers buffers; the rest
+    // goes in a later call.
+    template <class Buffer>
     struct Vector {
-        static constexpr std::size_t kMax = 16;
-        std::array<iovec, kMax> iov{};
-        int count = 0;
+        std::array<Buffer, os::kMaxBuffers> buffers{};
+        std::size_t count = 0;
         std::size_t bytes = 0;
         template <class Buffers>
-        explicit Vector(const Buffers& buffers) {
-            for (auto it = asio::buffer_sequence_begin(buffers); it != asio::buffer_sequence_end(buffers); ++it) {
-                if (count == static_cast<int>(kMax)) break;
-                auto b = *it;
+        explicit Vector(const Buffers& sequence) {
+            for (auto it = asio::buffer_sequence_begin(sequence); it != asio::buffer_sequence_end(sequence); ++it) {
+                if (count == buffers.size()) break;
+                Buffer b = *it;
                 if (b.size() == 0) continue;
-                iov[static_cast<std::size_t>(count++)] = iovec{const_cast<void*>(static_cast<const void*>(b.data())),
-                                                              b.size()};
+                buffers[count++] = b;
                 bytes += b.size();
             }
         }
@@ -175,7 +155,7 @@ class OwnedSocket {
 public:
     explicit OwnedSocket(int fd) : m_fd(fd) {}
     ~OwnedSocket() {
-        if (m_fd >= 0) ::close(m_fd);
+        if (m_fd >= 0) os::Close(m_fd);
     }
     OwnedSocket(const OwnedSocket&) = delete;
     OwnedSocket& operator=(const OwnedSocket&) = delete;
@@ -196,7 +176,7 @@ private:
 // first), so it starts large enough for a usual answer in one read.
 beast::flat_buffer& ThreadReadBuffer() {
     constexpr std::size_t kUsualAnswer = 4 * 1024, kKeptCapacity = 64 * 1024;
-    thread_local beast::flat_buffer buffer;
+    beast::flat_buffer& buffer = os::ThisThreads<beast::flat_buffer>();
     buffer.clear();
     if (buffer.capacity() > kKeptCapacity) buffer.shrink_to_fit();
     if (buffer.capacity() < kUsualAnswer) buffer.reserve(kUsualAnswer);
@@ -276,23 +256,25 @@ private:
     // before the deadline, or -1 with the failure set. The name is resolved
     // by the system resolver, which the deadline does not bound.
     int Connect() {
-        addrinfo hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        const int resolved = ::getaddrinfo(m_server.host.c_str(), std::to_string(m_server.port).c_str(), &hints, &found);
-        if (resolved != 0 || !found) {
+        // A resolver needs an I/O context to belong to; resolving itself is
+        // synchronous and never runs it. No flags: a loopback-only machine
+        // still resolves its own addresses.
+        static asio::io_context* const resolverContext = new asio::io_context;
+        asio::ip::tcp::resolver resolver(*resolverContext);
+        beast::error_code ec;
+        const auto found = resolver.resolve(m_server.host, std::to_string(m_server.port),
+                                            asio::ip::tcp::resolver::flags(), ec);
+        if (ec || found.empty()) {
             SetFailure(PASS_THROUGH_CONNECT_FAILED,
-                       "cannot resolve " + m_server.host + ": " + ::gai_strerror(resolved), {});
+                       "cannot resolve " + m_server.host + (ec ? ": " + ec.message() : std::string()), {});
             return -1;
         }
-        beast::error_code ec = asio::error::host_not_found;
+        ec = asio::error::host_not_found;
         int fd = -1;
-        for (const addrinfo* a = found; a && fd < 0; a = a->ai_next) {
-            fd = ConnectTo(*a, ec);
+        for (auto a = found.begin(); a != found.end() && fd < 0; ++a) {
+            fd = ConnectTo(a->endpoint(), ec);
             if (ec == beast::error::timeout) break;
         }
-        ::freeaddrinfo(found);
         if (fd < 0) {
             SetFailure(ec == beast::error::timeout ? PASS_THROUGH_TIMEOUT : PASS_THROUGH_CONNECT_FAILED,
                        "cannot connect to " + m_key, ec);
@@ -302,28 +284,13 @@ private:
         return fd;
     }
 
-    int ConnectTo(const addrinfo& a, beast::error_code& ec) {
-        OwnedSocket socket(::socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol));
-        if (socket.get() < 0) {
-            ec = LastError();
-            return -1;
-        }
-        if (::connect(socket.get(), a.ai_addr, a.ai_addrlen) != 0) {
-            if (errno != EINPROGRESS && errno != EINTR) {
-                ec = LastError();
-                return -1;
-            }
-            if (!WaitFor(socket.get(), POLLOUT, m_deadline, ec)) return -1;
-            int error = 0;
-            socklen_t size = sizeof error;
-            if (::getsockopt(socket.get(), SOL_SOCKET, SO_ERROR, &error, &size) != 0) {
-                ec = LastError();
-                return -1;
-            }
-            if (error != 0) {
-                ec = beast::error_code(error, beast::system_category());
-                return -1;
-            }
+    int ConnectTo(const asio::ip::tcp::endpoint& endpoint, beast::error_code& ec) {
+        bool pending = false;
+        OwnedSocket socket(os::StartConnect(endpoint.data(), endpoint.size(), pending, ec));
+        if (socket.get() < 0) return -1;
+        if (pending) {
+            if (!WaitFor(socket.get(), os::Ready::Write, m_deadline, ec)) return -1;
+            if (!os::ConnectResult(socket.get(), ec)) return -1;
         }
         ec = {};
         return socket.Release();

@@ -14,7 +14,7 @@ namespace AccountLogic { class CUserManagerExternal; class CLoginManagerExternal
 
 namespace hostfw {
 
-class HOST_API AccountPlugin : public KMPluginAPI::IClientLogicalPluginAPI {
+class ACCOUNTLOGIC_API AccountPlugin : public KMPluginAPI::IClientLogicalPluginAPI {
 public:
     // sessionId: the platform session of the logged-in user (0: nobody).
     AccountPlugin(int sessionId, MenuTable menus);

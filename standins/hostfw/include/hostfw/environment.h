@@ -30,7 +30,7 @@ struct EnvironmentOptions {
     };
 };
 
-class HOST_API Environment {
+class HOSTFW_ENVIRONMENT_API Environment {
 public:
     explicit Environment(const EnvironmentOptions& options = EnvironmentOptions());
     // Drains and stops the pool and the UI loop, logs out.

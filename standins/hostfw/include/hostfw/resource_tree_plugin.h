@@ -12,7 +12,7 @@ namespace ResourceTree { class CGroupManagerExternal; }
 
 namespace hostfw {
 
-class HOST_API ResourceTreePlugin : public KMPluginAPI::IClientLogicalPluginAPI {
+class RESOURCETREE_API ResourceTreePlugin : public KMPluginAPI::IClientLogicalPluginAPI {
 public:
     explicit ResourceTreePlugin(int sessionId);
     ~ResourceTreePlugin() override;

@@ -11,34 +11,34 @@ namespace Host {
 
 // Starts the SDK pool with the given number of threads (at least 2 are used).
 // Posting before StartPool queues the task until the pool starts.
-HOST_API void StartPool(std::size_t threads);
+TASKHUB_API void StartPool(std::size_t threads);
 // Runs every task already posted (and those they post to the pool), then joins
 // the threads. Tasks posted afterwards are deleted without running.
-HOST_API void StopPool();
+TASKHUB_API void StopPool();
 
 // Puts a stopped pool and UI loop back into their state before the first
 // start: tasks posted from now on are queued until StartPool, until the UI
 // loop runs, or until RunUIPending pumps them. No effect on a running one.
-HOST_API void ReopenLoops();
+TASKHUB_API void ReopenLoops();
 
 // Runs the UI loop on the calling thread until StopUILoop.
-HOST_API void RunUILoop();
+TASKHUB_API void RunUILoop();
 // Runs the UI loop on a thread of its own (for tests and headless hosts).
-HOST_API void StartUILoopThread();
+TASKHUB_API void StartUILoopThread();
 // Runs what is queued, then makes RunUILoop return (or joins the UI thread).
-HOST_API void StopUILoop();
+TASKHUB_API void StopUILoop();
 // Runs the UI tasks queued now on the calling thread; returns how many ran.
-HOST_API std::size_t RunUIPending();
-HOST_API bool IsUIThread();
+TASKHUB_API std::size_t RunUIPending();
+TASKHUB_API bool IsUIThread();
 // True on a thread of the SDK pool.
-HOST_API bool IsPoolThread();
+TASKHUB_API bool IsPoolThread();
 
 // Waits until nothing is queued or running in the pool and in the UI loop
 // (tasks that post further tasks included). False on time-out.
-HOST_API bool WaitIdle(std::chrono::milliseconds timeout);
+TASKHUB_API bool WaitIdle(std::chrono::milliseconds timeout);
 
 // Number of tasks posted and not yet run, pool and UI loop together.
-HOST_API std::size_t PendingTasks();
+TASKHUB_API std::size_t PendingTasks();
 
 }  // namespace Host
 }  // namespace Taskhub

@@ -20,19 +20,19 @@ struct LogRecord {
 
 // Every line goes to the sink (replacing the default: stderr, or the file of
 // SetLogFile). An empty function restores the default.
-HOST_API void SetLogSink(std::function<void(const LogRecord&)> sink);
+VKL_API void SetLogSink(std::function<void(const LogRecord&)> sink);
 // Lines below this level are dropped before they reach any sink.
-HOST_API void SetLogLevel(int minimumLevel);
+VKL_API void SetLogLevel(int minimumLevel);
 // The default sink writes to this file instead of stderr ("" = stderr).
-HOST_API bool SetLogFile(const std::string& path);
+VKL_API bool SetLogFile(const std::string& path);
 
 // Manual clock: DTime::GetTime returns the manual time and timers fire only
 // when AdvanceClock moves past their due time.
-HOST_API void UseManualClock(int64_t startMs);
-HOST_API void UseRealClock();
+VKL_API void UseManualClock(int64_t startMs);
+VKL_API void UseRealClock();
 // Moves the manual clock forward, firing every due tick in time order on the
 // timer thread; returns after they have all run.
-HOST_API void AdvanceClock(int64_t ms);
+VKL_API void AdvanceClock(int64_t ms);
 
 }  // namespace Host
 }  // namespace vkl

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "mgmt_server/fault.h"
+#include "mgmt_server/mgmt_server_export.h"
 #include "mgmt_server/store.h"
 
 namespace mgmt {
@@ -54,7 +55,7 @@ struct ServerOptions {
 
 // One request as the server saw it, and what it answered (status 0 when
 // it did not answer).
-struct RequestRecord {
+struct MGMT_SERVER_API RequestRecord {
     std::string method;
     std::string target;
     std::vector<std::pair<std::string, std::string>> headers;
@@ -66,7 +67,7 @@ struct RequestRecord {
     std::optional<std::string> Header(const std::string& name) const;
 };
 
-class Server {
+class MGMT_SERVER_API Server {
 public:
     explicit Server(ServerOptions options = ServerOptions());
     ~Server();  // stops

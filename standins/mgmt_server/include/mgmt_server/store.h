@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "mgmt_server/mgmt_server_export.h"
+
 namespace mgmt {
 
 struct GuardPresetConfig {
@@ -36,7 +38,7 @@ struct IdleMotionSetting {
     int second = 0;
 };
 
-class Store {
+class MGMT_SERVER_API Store {
 public:
     // A channel has at most one task: saving replaces the previous one. The
     // task and each of its configs get new ids; returns the task's id.

@@ -76,38 +76,38 @@ struct BindingGroup {
 
 // The accounts a fresh platform knows: operator/operator (U-0001) and
 // supervisor/supervisor (U-0002).
-HOST_API std::vector<UserAccount> DefaultUsers();
+ZRSDK_API std::vector<UserAccount> DefaultUsers();
 // The channels a fresh platform has: ch-0001 (PTZ, dev-0001), ch-0002 (fixed),
 // ch-0003 (PTZ, 300 presets), ch-0004 (fixed) on dev-0002, ch-0005 (PTZ, no
 // presets, dev-0003).
-HOST_API std::vector<ChannelInfo> DefaultChannels();
+ZRSDK_API std::vector<ChannelInfo> DefaultChannels();
 
 // Back to the default platform data: channels with their presets, cruises and
 // bindings, PTZ state, recordings, locks, the clock, faults, latencies,
 // callback plans and captures; queued events are dropped. Accounts and live
 // sessions with their callbacks are kept, so a logged-in host stays logged in.
-HOST_API void Reset();
+ZRSDK_API void Reset();
 // Reset plus: every session logged out, accounts back to the defaults.
-HOST_API void ResetAll();
+ZRSDK_API void ResetAll();
 
-HOST_API void AddUser(const UserAccount& user);
+ZRSDK_API void AddUser(const UserAccount& user);
 // Adds or replaces a channel (keyed by code); a new channel starts with no
 // presets, cruise or bindings.
-HOST_API void AddChannel(const ChannelInfo& channel);
-HOST_API bool RemoveChannel(const std::string& code);
+ZRSDK_API void AddChannel(const ChannelInfo& channel);
+ZRSDK_API bool RemoveChannel(const std::string& code);
 // False for an unknown channel. SetPresets replaces the channel's presets.
-HOST_API bool SetPresets(const std::string& code, const std::vector<PresetPoint>& presets);
+ZRSDK_API bool SetPresets(const std::string& code, const std::vector<PresetPoint>& presets);
 // Presets 1..count named "Preset <n>".
-HOST_API bool FillPresets(const std::string& code, int count);
-HOST_API bool SetCruise(const std::string& code, const CruisePlan& cruise);
-HOST_API bool SetBindings(const std::string& code, const std::vector<BindingGroup>& groups);
+ZRSDK_API bool FillPresets(const std::string& code, int count);
+ZRSDK_API bool SetCruise(const std::string& code, const CruisePlan& cruise);
+ZRSDK_API bool SetBindings(const std::string& code, const std::vector<BindingGroup>& groups);
 // Lock time granted when a lock request asks for 0 seconds (default 300).
-HOST_API void SetDefaultLockTime(int seconds);
+ZRSDK_API void SetDefaultLockTime(int seconds);
 // The next `count` answers to a lock or release carry `status` in their
 // result record in place of the platform's own (1 granted, 0 refused); the
 // platform acts on the request as usual. For statuses a live platform sends
 // rarely, such as 2.
-HOST_API void AnswerLockStatus(int status, int count);
+ZRSDK_API void AnswerLockStatus(int status, int count);
 
 // ---- the platform's clock ---------------------------------------------------------
 
@@ -115,14 +115,14 @@ HOST_API void AnswerLockStatus(int status, int count);
 // and moves only here. Moving it expires the PTZ locks whose time ran out and
 // pushes a lock-status event (40, ZRSDK_LOCK_EVENT_EXPIRED) for each to every
 // logged-in session.
-HOST_API int64_t PlatformTime();  // seconds since 1970
-HOST_API void SetPlatformTime(int64_t secondsSince1970);
-HOST_API void AdvancePlatformClock(int64_t seconds);
+ZRSDK_API int64_t PlatformTime();  // seconds since 1970
+ZRSDK_API void SetPlatformTime(int64_t secondsSince1970);
+ZRSDK_API void AdvancePlatformClock(int64_t seconds);
 // true: the clock runs with the system clock from where it stands (the two
 // calls above shift it) and locks expire by themselves within a fraction of
 // a second, as on a live platform; for the example host. false: back to
 // manual, stopped where it stands. Reset makes it manual.
-HOST_API void UseRealPlatformClock(bool real);
+ZRSDK_API void UseRealPlatformClock(bool real);
 
 // ---- faults, latency, callbacks --------------------------------------------------------
 
@@ -130,9 +130,9 @@ HOST_API void UseRealPlatformClock(bool real);
 // function of zrsdk.h and zrsdk_session.h takes part. Unknown names give false.
 // The next `count` calls return `code` without touching the platform (inputs
 // are still captured; callbacks are not called).
-HOST_API bool FailNextCalls(const std::string& function, int count, int code);
+ZRSDK_API bool FailNextCalls(const std::string& function, int count, int code);
 // Every call sleeps this long before it does anything (0 = none).
-HOST_API bool SetLatency(const std::string& function, std::chrono::milliseconds latency);
+ZRSDK_API bool SetLatency(const std::string& function, std::chrono::milliseconds latency);
 // How the data callback of ZRSDK_GetResourceBinding / ZRSDK_GetChannelCruisePreset
 // is called: `message` 0 = the proper message type, else that value;
 // `deliveries` = how many times per call (0 = never); `length` the length
@@ -142,9 +142,9 @@ struct CallbackPlan {
     int deliveries = 1;
     unsigned int length = 0;
 };
-HOST_API bool SetCallbackPlan(const std::string& function, const CallbackPlan& plan);
+ZRSDK_API bool SetCallbackPlan(const std::string& function, const CallbackPlan& plan);
 // Drops every fault, latency and callback plan.
-HOST_API void ClearFaults();
+ZRSDK_API void ClearFaults();
 
 // ---- what callers sent ----------------------------------------------------------------
 
@@ -185,9 +185,9 @@ struct CapturedCall {
 };
 // The most recent calls of a function (at most kCaptureDepth), oldest first.
 constexpr std::size_t kCaptureDepth = 64;
-HOST_API std::vector<CapturedCall> CapturedCalls(const std::string& function);
-HOST_API std::size_t CallCount(const std::string& function);
-HOST_API void ClearCaptures();
+ZRSDK_API std::vector<CapturedCall> CapturedCalls(const std::string& function);
+ZRSDK_API std::size_t CallCount(const std::string& function);
+ZRSDK_API void ClearCaptures();
 
 // ---- platform state ------------------------------------------------------------------
 
@@ -237,17 +237,17 @@ struct LockView {
 };
 
 // False for an unknown channel.
-HOST_API bool GetPtzState(const std::string& code, PtzView& view);
-HOST_API std::vector<PresetPoint> GetPresets(const std::string& code);
-HOST_API CruisePlan GetCruise(const std::string& code);
+ZRSDK_API bool GetPtzState(const std::string& code, PtzView& view);
+ZRSDK_API std::vector<PresetPoint> GetPresets(const std::string& code);
+ZRSDK_API CruisePlan GetCruise(const std::string& code);
 // Every plan, running and ended, in start order.
-HOST_API std::vector<RecordingView> GetRecordings();
-HOST_API std::vector<LockView> GetLocks();
-HOST_API int GetIFrameRequests(const std::string& code);
-HOST_API std::vector<ZRSDK_SMARTTRACK_OPERATE> GetSmartTrackOperations(const std::string& code);
+ZRSDK_API std::vector<RecordingView> GetRecordings();
+ZRSDK_API std::vector<LockView> GetLocks();
+ZRSDK_API int GetIFrameRequests(const std::string& code);
+ZRSDK_API std::vector<ZRSDK_SMARTTRACK_OPERATE> GetSmartTrackOperations(const std::string& code);
 // The channel codes of the last accepted vehicle-preview configuration.
-HOST_API std::vector<std::string> GetVehiclePreviewCodes();
-HOST_API std::vector<int> LoggedInSessions();
+ZRSDK_API std::vector<std::string> GetVehiclePreviewCodes();
+ZRSDK_API std::vector<int> LoggedInSessions();
 
 // ---- server events over a session's login connection -------------------------------
 
@@ -279,20 +279,20 @@ struct LoginEventData {
 };
 
 // Well-formed events of each kind.
-HOST_API LoginEventData MakeRawEvent(int type, int result, const void* data, std::size_t size);
-HOST_API LoginEventData MakeLockStatus(const ZRSDK_LOCKSTATUS_CHANGED_NOTIFY& notify);
-HOST_API LoginEventData MakeSmartTrackObject(const ZRSDK_SMARTTRACKOBJECT_NOTIFY& notify);
+ZRSDK_API LoginEventData MakeRawEvent(int type, int result, const void* data, std::size_t size);
+ZRSDK_API LoginEventData MakeLockStatus(const ZRSDK_LOCKSTATUS_CHANGED_NOTIFY& notify);
+ZRSDK_API LoginEventData MakeSmartTrackObject(const ZRSDK_SMARTTRACKOBJECT_NOTIFY& notify);
 // Header with count = items.size(), then max(1, items.size()) items.
-HOST_API LoginEventData MakeFaceInfo(const ZRSDK_FACE_INFO_NOTIFY& header,
+ZRSDK_API LoginEventData MakeFaceInfo(const ZRSDK_FACE_INFO_NOTIFY& header,
                                      const std::vector<ZRSDK_FACE_INFO_ITEM>& items);
 // The 864-byte record (its size) with itemCount and the item pointer set to
 // the items, which travel in the same block.
-HOST_API LoginEventData MakeTrafficInfo(const ZRSDK_TRAFFIC_INFO& info,
+ZRSDK_API LoginEventData MakeTrafficInfo(const ZRSDK_TRAFFIC_INFO& info,
                                         const std::vector<ZRSDK_TRAFFIC_ITEM>& items);
 // The text with its NUL.
-HOST_API LoginEventData MakeTrafficRealAlarm(const std::string& text);
-HOST_API LoginEventData MakeTrafficScoreAlarm(const std::string& text);
-HOST_API LoginEventData MakeImsAlarm(const ZRSDK_IMS_ALARM& alarm);
+ZRSDK_API LoginEventData MakeTrafficRealAlarm(const std::string& text);
+ZRSDK_API LoginEventData MakeTrafficScoreAlarm(const std::string& text);
+ZRSDK_API LoginEventData MakeImsAlarm(const ZRSDK_IMS_ALARM& alarm);
 
 // Fills a fixed text field, truncated and NUL-terminated.
 template <std::size_t N>
@@ -305,27 +305,27 @@ void SetText(char (&field)[N], const std::string& text) {
 // Queues events for the session's callback; they are handed over one at a
 // time on the SDK's event thread, in push order. False if the session is not
 // logged in (nothing is queued).
-HOST_API bool Push(int sessionId, const LoginEventData& event);
+ZRSDK_API bool Push(int sessionId, const LoginEventData& event);
 // data may be null with a non-zero size: the callback then receives a null
 // pointer and that size.
-HOST_API bool PushLoginEvent(int sessionId, int eventType, int eventResult, const void* data,
+ZRSDK_API bool PushLoginEvent(int sessionId, int eventType, int eventResult, const void* data,
                              std::size_t size);
 // A stream: the events in order, `perSecond` of them per second (0 = as fast
 // as possible). At most kMaxStreamEvents events; more gives false.
 constexpr std::size_t kMaxStreamEvents = 100000;
-HOST_API bool PushStream(int sessionId, const std::vector<LoginEventData>& events,
+ZRSDK_API bool PushStream(int sessionId, const std::vector<LoginEventData>& events,
                          double perSecond = 0);
-HOST_API bool PushRepeated(int sessionId, const LoginEventData& event, std::size_t count,
+ZRSDK_API bool PushRepeated(int sessionId, const LoginEventData& event, std::size_t count,
                            double perSecond = 0);
 // True once every event pushed so far was handed to its callback (or dropped
 // because the session had none); false on time-out.
-HOST_API bool WaitEventsDelivered(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+ZRSDK_API bool WaitEventsDelivered(std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 struct EventCounters {
     uint64_t delivered = 0;
     uint64_t dropped = 0;
 };
-HOST_API EventCounters GetEventCounters();
+ZRSDK_API EventCounters GetEventCounters();
 
 }  // namespace control
 }  // namespace zrsdk

@@ -20,14 +20,14 @@ typedef struct ZRSDK_CHANNEL_ENTRY {
 } ZRSDK_CHANNEL_ENTRY;
 
 // 0 and a new session id on success; an error code for a bad user or password.
-HOST_API int ZRSDK_Login(const char* user, const char* password, int* sessionId);
-HOST_API int ZRSDK_Logout(int sessionId);
+ZRSDK_API int ZRSDK_Login(const char* user, const char* password, int* sessionId);
+ZRSDK_API int ZRSDK_Logout(int sessionId);
 // Events of the session's login connection go to cb (null stops them). The
 // SDK calls cb on its own thread, one event at a time.
-HOST_API int ZRSDK_SetLoginEventCallback(int sessionId, ZRSDK_LoginEventCallback cb, void* user);
+ZRSDK_API int ZRSDK_SetLoginEventCallback(int sessionId, ZRSDK_LoginEventCallback cb, void* user);
 // The channels the session's user may see: fills up to capacity entries and
 // sets count to the number of channels there are.
-HOST_API int ZRSDK_QueryChannels(int sessionId, ZRSDK_CHANNEL_ENTRY* entries, int capacity,
+ZRSDK_API int ZRSDK_QueryChannels(int sessionId, ZRSDK_CHANNEL_ENTRY* entries, int capacity,
                                  int* count);
 
 }  // extern "C"

@@ -19,19 +19,19 @@ constexpr std::size_t kDefaultMaxAnswerBytes = 8u << 20;
 // Where DataPassThroughJson sends its requests (a name or an address, and a
 // TCP port). Changing it drops the idle connections to the previous server.
 // Until it is set, calls fail with PASS_THROUGH_NO_SERVER.
-HOST_API void SetServerAddress(const std::string& host, unsigned short port);
-HOST_API void ClearServerAddress();
+DATAHUB_REST_API void SetServerAddress(const std::string& host, unsigned short port);
+DATAHUB_REST_API void ClearServerAddress();
 
 // Answers with a larger body fail with PASS_THROUGH_ANSWER_TOO_LARGE.
-HOST_API void SetMaxAnswerBytes(std::size_t bytes);
+DATAHUB_REST_API void SetMaxAnswerBytes(std::size_t bytes);
 
 // At most `maxIdlePerServer` idle connections are kept per server (0 turns
 // reuse off), each for at most `maxIdleTime`. Defaults: 4 and 30 s.
-HOST_API void SetConnectionPoolLimits(std::size_t maxIdlePerServer,
+DATAHUB_REST_API void SetConnectionPoolLimits(std::size_t maxIdlePerServer,
                                       std::chrono::milliseconds maxIdleTime);
 // Closes every idle connection.
-HOST_API void DropIdleConnections();
-HOST_API std::size_t IdleConnectionCount();
+DATAHUB_REST_API void DropIdleConnections();
+DATAHUB_REST_API std::size_t IdleConnectionCount();
 
 struct PassThroughStatistics {
     std::uint64_t calls = 0;              // DataPassThroughJson calls that tried the network
@@ -39,8 +39,8 @@ struct PassThroughStatistics {
     std::uint64_t connectionsReused = 0;  // exchanges sent on a kept-alive connection
     std::uint64_t staleRetries = 0;       // kept-alive connections found closed and retried
 };
-HOST_API PassThroughStatistics GetPassThroughStatistics();
-HOST_API void ResetPassThroughStatistics();
+DATAHUB_REST_API PassThroughStatistics GetPassThroughStatistics();
+DATAHUB_REST_API void ResetPassThroughStatistics();
 
 }  // namespace Host
 }  // namespace Datahub
