@@ -1,10 +1,12 @@
-// Guard presets against the management server on loopback: the caches and
-// the events. (The message bodies: rest/rest_messages_test; every fault of
+// Guard presets against the management server on loopback: the caches (a
+// query empties its channel's list at once) and the events. (The message bodies: rest/rest_messages_test; every fault of
 // the server, idle motion and restart included: tests/faults.)
 #include <gtest/gtest.h>
 
 #include "kestrel/ptz_param.h"
 #include "kestrel_fixture.h"
+#include "ptz_test_util.h"
+#include "tasks/queue_keys.h"
 
 namespace Kestrel {
 namespace {
@@ -55,6 +57,18 @@ TEST_F(GuardPresetTest, SaveQueryDeleteRoundTripWithCachesAndEvents) {
     EXPECT_EQ(queried->GetSeq(), seq);
     EXPECT_EQ(queried->GetCode(), "ch-0001");
     std::vector<CruisePresetInfo> cached = Ptz()->GetGuardPresetInfo("ch-0001");
+    ASSERT_EQ(cached.size(), 2u);
+    EXPECT_EQ(list.size(), 2u);  // read, never written
+
+    // A query empties the cached list at once, on the held "PTZPreset"
+    // queue, and its answer fills it again.
+    {
+        kestrel_test::QueueGate gate(QueueKey::kPtzPreset);
+        Ptz()->QueryGuardPreset("ch-0001", 1, "menu.ptz");
+        EXPECT_TRUE(Ptz()->GetGuardPresetInfo("ch-0001").empty());
+    }
+    ASSERT_TRUE(WaitLast(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 2));
+    cached = Ptz()->GetGuardPresetInfo("ch-0001");
     ASSERT_EQ(cached.size(), 2u);
     EXPECT_EQ(cached[1].presetIndex, 7);
     EXPECT_EQ(cached[1].beginTime, "120000");

