@@ -1,5 +1,5 @@
 // The pieces between the observers and the screen that the demo and the
-// scripts do not take through every path: the hub's time-out, the demo's
+// scripts do not take through every path: the waits' time-outs, the demo's
 // failure reports, and the --server URL.
 #include <gtest/gtest.h>
 
@@ -37,20 +37,28 @@ AnswerMatch LockBySeq() {
     return match;
 }
 
-TEST(EventHubTest, WaitUntilWakesOnAnEventAndGivesUpAtItsTimeOut) {
+// The waits for answers and for events give up at their time-outs, and
+// what they wait for, delivered while they are under way, ends them early:
+// a poll as long as the time-out leaves only the event to wake the hub's.
+TEST(WaitTest, AnswersAndEventsEndTheWaitsEarlyElseTheyTimeOut) {
     std::ostringstream out, err;
     Output output(out, err, false);
     RequestTracker tracker;
     EventHub hub(output, tracker);
+    EXPECT_TRUE(tracker.WaitAnswered(std::chrono::milliseconds(0)));
+    tracker.Send("SetLock", "ch-0003", LockBySeq(), 0, [] { return 1; });
+    EXPECT_FALSE(tracker.WaitAnswered(std::chrono::milliseconds(10)));
     EXPECT_FALSE(hub.WaitUntil([&] { return hub.EventCount() > 0; }, std::chrono::milliseconds(20)));
-    // Delivered while the wait is under way; a poll as long as the time-out
-    // leaves only the event to end the wait early.
     std::thread ui([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         hub.Deliver(Facade::Ptz, LockAnswer(1, 0));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        hub.Deliver(Facade::Ptz, LockAnswer(2, 0));
     });
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(hub.WaitUntil([&] { return hub.EventCount() > 0; }, std::chrono::seconds(30), std::chrono::seconds(30)));
+    EXPECT_TRUE(tracker.WaitAnswered(std::chrono::seconds(30)));
+    EXPECT_TRUE(
+        hub.WaitUntil([&] { return hub.EventCount() > 1; }, std::chrono::seconds(30), std::chrono::seconds(30)));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
     ui.join();
 }

@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <thread>
-
-#include "kestrel/device_function_param.h"
 #include "kestrel/ptz_param.h"
 #include "request_tracker.h"
 
 namespace kestrel_host {
 namespace {
 
-using Kestrel::CDeviceFunctionParam;
 using Kestrel::CPtzParam;
 
 EventRecord Ptz(int type, int result, boost::json::object fields) {
@@ -47,12 +43,7 @@ TEST(RequestTrackerTest, SequenceNumbersMatchAnswersInAnyOrder) {
     ASSERT_TRUE(first);
     EXPECT_FALSE(first->resultAsExpected);
     EXPECT_EQ(t.PendingCount(), 0u);
-
-    const auto mismatches = t.Mismatches();
-    ASSERT_EQ(mismatches.size(), 1u);
-    EXPECT_EQ(mismatches[0].subject, "ch-0001");
-    EXPECT_EQ(mismatches[0].expected, 0);
-    EXPECT_EQ(mismatches[0].got, 10009);
+    // How a wrong result is reported: the demo checks' test.
 
     const auto stats = t.Stats();
     ASSERT_GE(stats.size(), 1u);
@@ -85,29 +76,6 @@ TEST(RequestTrackerTest, AnswersWithoutSeqGoInSendingOrderAndHonourTheCondition)
     const auto stats = t.Stats();
     EXPECT_EQ(stats.back().operation, "(unsolicited) ptz event 42");
     EXPECT_EQ(stats.back().answered, 1u);
-}
-
-TEST(RequestTrackerTest, WaitingEndsWithTheLastAnswerOrTheTimeOut) {
-    RequestTracker t;
-    EXPECT_TRUE(t.WaitAnswered(std::chrono::milliseconds(0)));
-    AnswerMatch m;
-    m.facade = Facade::Device;
-    m.eventTypes = {CDeviceFunctionParam::DEVICE_EVENT_START_RECORD};
-    t.Send("StartRecord", "ch-0001", m, 0, [] { return 0; });
-    EXPECT_FALSE(t.WaitAnswered(std::chrono::milliseconds(10)));
-    // Answered while the wait is under way: the answer, not the time-out, ends it.
-    std::thread ui([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EventRecord e;
-        e.facade = Facade::Device;
-        e.type = CDeviceFunctionParam::DEVICE_EVENT_START_RECORD;
-        e.arrived = std::chrono::steady_clock::now();
-        t.OnEvent(e);
-    });
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(t.WaitAnswered(std::chrono::seconds(30)));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
-    ui.join();
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -83,18 +82,14 @@ TEST_F(EnvironmentTest, WaitIdlePumpsTheUILoopForAHostWithoutUIThread) {
     for (const std::thread::id& t : relay.threads) EXPECT_EQ(t, std::this_thread::get_id());
 }
 
-TEST_F(EnvironmentTest, ShutdownDrainsLogsOutAndRefusesLaterTasks) {
-    std::atomic<int> ran{0};
+// How the pool drains and then refuses: the Taskhub tests.
+TEST_F(EnvironmentTest, ShutdownLogsOutOnce) {
     hostfw::Environment env;
     ASSERT_TRUE(LoggedIn(env.SessionId()));
-    auto* pool = Taskhub::CSingleton<Taskhub::CMessageLoopPoolForSDK>::GetInstance();
-    for (int i = 0; i < 50; ++i) pool->PostTask("PTZ", Task([&] { ++ran; }));
     env.Shutdown();
-    EXPECT_EQ(ran.load(), 50);
     EXPECT_FALSE(LoggedIn(env.SessionId()));
-    EXPECT_FALSE(pool->PostTask("PTZ", Task([&] { ++ran; })));
     env.Shutdown();  // a second time is harmless
-    EXPECT_EQ(ran.load(), 50);
+    EXPECT_FALSE(Taskhub::CSingleton<Taskhub::CMessageLoopPoolForSDK>::GetInstance()->PostTask("PTZ", Task([] {})));
 }
 
 TEST_F(EnvironmentTest, ABadPasswordLeavesNobodyLoggedIn) {

@@ -78,49 +78,37 @@ TEST_F(ServerTest, SessionsFollowTheConfiguredRule) {
     EXPECT_EQ(mgmt::kCodeInvalidSession, code(42));
 }
 
-TEST_F(ServerTest, FaultsApplyToTheirRouteAndCount) {
+// A fault waits for a request of its route and then answers in its place.
+// (Its status, code, message, data and count as a client sees them: the
+// server-fault and REST call tests.)
+TEST_F(ServerTest, FaultsWaitForTheirRouteAndServeNothing) {
     mgmt::Fault fault;
     fault.method = "PUT";
     fault.path = "/videoService/devices/restart/";
-    fault.count = 2;
     fault.httpStatus = 503;
-    fault.serverCode = 1777;
-    fault.message = "maintenance";
     server.InjectFault(fault);
     TestClient client(server.Port());
     EXPECT_EQ(mgmt::kCodeSuccess, Code(*client.Send(verb::get, "/psib/ptz/presetTask/c")));
-    for (int i = 0; i < 2; ++i) {
-        auto answer = client.Send(verb::put, "/videoService/devices/restart/d");
-        ASSERT_TRUE(answer);
-        EXPECT_EQ(503u, answer->result_int());
-        EXPECT_EQ(1777, Code(*answer));
-        EXPECT_EQ("maintenance", Envelope(*answer).at("message").as_string());
-    }
+    EXPECT_EQ(1u, server.PendingFaults());
+    EXPECT_EQ(503u, client.Send(verb::put, "/videoService/devices/restart/d").value().result_int());
     EXPECT_TRUE(server.GetStore().RestartedDevices().empty()) << "an injected answer serves nothing";
     EXPECT_EQ(0u, server.PendingFaults());
-    EXPECT_EQ(mgmt::kCodeSuccess, Code(*client.Send(verb::put, "/videoService/devices/restart/d")));
 
     fault = mgmt::Fault();
     fault.dataJson = R"({"id":"x"})";
     server.InjectFault(fault);
     EXPECT_EQ(R"({"code":1000,"message":"injected fault","data":{"id":"x"}})",
-              client.Send(verb::get, "/any")->body());
-
-    fault = mgmt::Fault();
-    fault.kind = mgmt::Fault::Kind::CloseWithoutAnswer;
-    server.InjectFault(fault);
-    EXPECT_FALSE(client.Send(verb::get, "/psib/ptz/presetTask/c"));
+              client.Send(verb::get, "/any").value().body());
 }
 
-TEST_F(ServerTest, RefusesWhileNotListeningAndRestarts) {
+// Stopping the listener closes the open connections too; a stopped server
+// starts again on its port. (Listening again: the server-fault tests.)
+TEST_F(ServerTest, StopListeningClosesConnectionsAndARestartKeepsThePort) {
     TestClient before(server.Port());
     ASSERT_TRUE(before.Connected());
     server.StopListening();
-    EXPECT_FALSE(before.Send(verb::get, "/psib/ptz/presetTask/c")) << "open connections are closed too";
+    EXPECT_FALSE(before.Send(verb::get, "/psib/ptz/presetTask/c"));
     EXPECT_FALSE(TestClient(server.Port()).Connected());
-    ASSERT_TRUE(server.ResumeListening());
-    TestClient after(server.Port());
-    EXPECT_EQ(mgmt::kCodeSuccess, Code(*after.Send(verb::get, "/psib/ptz/presetTask/c")));
 
     const unsigned short port = server.Port();
     server.Stop();

@@ -1,7 +1,3 @@
-#include <mutex>
-#include <string>
-#include <vector>
-
 #include "platform_fixture.h"
 
 namespace {
@@ -9,29 +5,13 @@ namespace {
 using namespace zrsdk::control;
 using zrsdk_test::PlatformTest;
 
-struct Inbox {
-    std::mutex mutex;
-    std::vector<int> types;
-};
-
-void Receive(int type, int, void*, unsigned int, void* user) {
-    auto* inbox = static_cast<Inbox*>(user);
-    std::lock_guard<std::mutex> lock(inbox->mutex);
-    inbox->types.push_back(type);
-}
-
 class EventsTest : public PlatformTest {
 protected:
     void SetUp() override {
         PlatformTest::SetUp();
-        ASSERT_EQ(ZRSDK_SetLoginEventCallback(session, Receive, &inbox), ZRSDK_OK);
+        ASSERT_EQ(ZRSDK_SetLoginEventCallback(session, zrsdk_test::EventInbox::Receive, &inbox), ZRSDK_OK);
     }
-    std::size_t Delivered() {
-        EXPECT_TRUE(WaitEventsDelivered());
-        std::lock_guard<std::mutex> lock(inbox.mutex);
-        return inbox.types.size();
-    }
-    Inbox inbox;
+    zrsdk_test::EventInbox inbox;
 };
 
 TEST_F(EventsTest, PushesAreBoundedAndNeedALiveSession) {
@@ -39,7 +19,7 @@ TEST_F(EventsTest, PushesAreBoundedAndNeedALiveSession) {
     ASSERT_TRUE(PushRepeated(session, MakeLockStatus(lock), 25, 0));
     EXPECT_FALSE(PushRepeated(session, MakeLockStatus(lock), kMaxStreamEvents + 1, 0));
     EXPECT_FALSE(Push(session + 777, MakeLockStatus(lock)));
-    EXPECT_EQ(Delivered(), 25u);
+    EXPECT_EQ(inbox.Delivered(), 25u);
 }
 
 TEST_F(EventsTest, ResetDropsEventsStillWaiting) {
@@ -51,7 +31,7 @@ TEST_F(EventsTest, ResetDropsEventsStillWaiting) {
     const auto after = GetEventCounters();
     EXPECT_EQ(after.delivered + after.dropped - before.delivered - before.dropped, 5u);
     EXPECT_GE(after.dropped - before.dropped, 4u);
-    EXPECT_LE(Delivered(), 1u);
+    EXPECT_LE(inbox.Delivered(), 1u);
 }
 
 }  // namespace

@@ -95,7 +95,6 @@ public:
     Datahub::PSDKResponse* operator->() { return m_response; }
     unsigned char* Body() { return reinterpret_cast<unsigned char*>(m_response + 1); }
     int Parse() { return Datahub::kmp_response_parse(m_response, Body(), m_body); }
-    std::string Message() const { return m_response->api_message ? m_response->api_message : ""; }
 
 private:
     Datahub::PSDKResponse* m_response;

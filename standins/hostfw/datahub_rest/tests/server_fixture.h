@@ -12,11 +12,9 @@
 namespace resttest {
 
 struct Messages {
-    resttest::Descriptor idDesc = OneMember(Datahub::META_TYPE_INT64, "id");
-    resttest::Descriptor channelCodeDesc = OneMember(Datahub::META_TYPE_STRING, "channelCode");  // path parameter
-    resttest::Descriptor emptyDesc = EmptyBody();
+    Descriptor idDesc = OneMember(Datahub::META_TYPE_INT64, "id");
+    Descriptor emptyDesc = EmptyBody();
     Datahub::MetaInfo* id = idDesc.get();  // {"id": int64}
-    Datahub::MetaInfo* channelCode = channelCodeDesc.get();
     Datahub::MetaInfo* empty = emptyDesc.get();
 };
 
