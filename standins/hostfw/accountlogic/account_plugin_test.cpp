@@ -5,8 +5,8 @@
 #include "accountlogic/login_manager.h"
 #include "hostfw/account_plugin.h"
 #include "hostfw/vkl_host.h"
-#include "observer_recorder.h"
-#include "../../zrsdk/src/platform_fixture.h"
+#include "test_observer_recorder.h"
+#include "../../zrsdk/src/test_platform_fixture.h"
 
 namespace {
 

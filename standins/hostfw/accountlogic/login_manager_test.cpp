@@ -8,7 +8,7 @@
 #include "accountlogic/login_manager.h"
 #include "hostfw/account_plugin.h"
 #include "hostfw/vkl_host.h"
-#include "observer_recorder.h"
+#include "test_observer_recorder.h"
 
 namespace {
 

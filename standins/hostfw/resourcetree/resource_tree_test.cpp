@@ -3,7 +3,7 @@
 #include "hostfw/resource_tree_plugin.h"
 #include "hostfw/vkl_host.h"
 #include "resourcetree/group_manager.h"
-#include "../../zrsdk/src/platform_fixture.h"
+#include "../../zrsdk/src/test_platform_fixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform_fixture.h"
+#include "test_platform_fixture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <vector>
 
-#include "platform_fixture.h"
+#include "test_platform_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform_fixture.h"
+#include "test_platform_fixture.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform_fixture.h"
+#include "test_platform_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform_fixture.h"
+#include "test_platform_fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <boost/date_time/c_time.hpp>
 
-#include "platform_fixture.h"
+#include "test_platform_fixture.h"
 
 namespace {
 

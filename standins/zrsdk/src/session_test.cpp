@@ -5,7 +5,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform_fixture.h"
+#include "test_platform_fixture.h"
 
 namespace {
 
