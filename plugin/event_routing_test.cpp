@@ -29,31 +29,6 @@ protected:
     }
 };
 
-TEST_F(EventRoutingTest, SmartTrackObjectOnlyAtExactlyItsSize) {
-    std::vector<unsigned char> raw(89, 0);
-    ZRSDK_SMARTTRACKOBJECT_NOTIFY notify{};
-    std::strcpy(notify.code, "ch-0003");
-    notify.group = 7;
-    notify.subscribeId = 11;
-    notify.objectId = 1234;
-    std::memcpy(raw.data(), &notify, sizeof(notify));
-
-    Push(50, 0, raw.data(), 87);
-    Push(50, 0, raw.data(), 89);
-    Push(50, 0, raw.data(), 88);
-    Deliver();
-    auto events = m_deviceObserver.All();
-    ASSERT_EQ(events.size(), 1u);
-    auto param = events[0].As<CDeviceFunctionParam>();
-    EXPECT_EQ(param->GetEventType(), CDeviceFunctionParam::DEVICE_EVENT_SMART_TRACK_OBJECT);
-    EXPECT_EQ(param->GetEventResult(), 0);
-    EXPECT_EQ(param->GetCode(), "ch-0003");
-    EXPECT_EQ(param->GetGroup(), 7);
-    EXPECT_EQ(param->GetSubscribeID(), 11);
-    EXPECT_EQ(param->GetObjectID(), 1234);
-    EXPECT_EQ(events[0].thread, ThreadKind::UI);
-}
-
 // Sizes other than a header and whole items are dropped; a header that
 // counts more items than the payload holds yields the records present, never
 // a read past the payload. (Every field's offset: the face decode test.)
@@ -111,6 +86,18 @@ TEST_F(EventRoutingTest, FilteredEventsReachNoObserver) {
 }
 
 TEST_F(EventRoutingTest, DeviceEventsAreDecoded) {
+    // A smart-track object only at exactly its size.
+    std::vector<unsigned char> track(89, 0);
+    ZRSDK_SMARTTRACKOBJECT_NOTIFY notify{};
+    std::strcpy(notify.code, "ch-0003");
+    notify.group = 7;
+    notify.subscribeId = 11;
+    notify.objectId = 1234;
+    std::memcpy(track.data(), &notify, sizeof(notify));
+    Push(50, 0, track.data(), 87);
+    Push(50, 0, track.data(), 89);
+    Push(50, 0, track.data(), 88);
+
     std::vector<unsigned char> raw(sizeof(ZRSDK_TRAFFIC_INFO), 0);
     ZRSDK_TRAFFIC_ITEM items[2]{};
     items[0].itemValue1 = 5;
@@ -139,6 +126,15 @@ TEST_F(EventRoutingTest, DeviceEventsAreDecoded) {
     Push(206, 0, &ims, sizeof(ims));
     Push(206, 0, &ims, 300);  // text6 lies beyond the payload
     Deliver();
+
+    auto tracks = m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_SMART_TRACK_OBJECT);
+    ASSERT_EQ(tracks.size(), 1u);
+    auto object = tracks[0].As<CDeviceFunctionParam>();
+    EXPECT_EQ(object->GetEventResult(), 0);
+    EXPECT_EQ(object->GetCode(), "ch-0003");
+    EXPECT_EQ(object->GetGroup(), 7);
+    EXPECT_EQ(object->GetSubscribeID(), 11);
+    EXPECT_EQ(object->GetObjectID(), 1234);
 
     auto traffics = m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_INFO);
     ASSERT_EQ(traffics.size(), 1u);
