@@ -10,7 +10,6 @@
 // - without a logged-in user and after UnInit every request that reports a
 //   result reports -1, and nothing reaches the platform.
 #include <climits>
-#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
@@ -52,18 +51,14 @@ const CodeField kCodeFields[] = {
 class BadInputTest : public KestrelFixture {
 protected:
     // Every request of the façades that reaches the platform, with the codes
-    // and texts given; returns how many report a result to each observer.
-    struct Reported {
-        std::size_t device = 0;
-        std::size_t ptz = 0;
-    };
-    Reported CallEverything(const std::string& code, const std::string& text) {
-        Reported n;
+    // and texts given; kDeviceResults and kPtzResults of them report a result.
+    static constexpr std::size_t kDeviceResults = 4;
+    static constexpr std::size_t kPtzResults = 15;
+    void CallEverything(const std::string& code, const std::string& text) {
         Device()->StartRecord(code, 0, 0, text, text);
         Device()->StopRecord(code, 0, true, text);
         Device()->StartAPPChannelRecord(code, text, 0, 0, text);
         Device()->GetBindingResource(code, LLONG_MIN);
-        n.device += 4;
         Device()->SetIFrame(code);
         SmartTrackOperate operate;
         operate.code = code;
@@ -95,8 +90,6 @@ protected:
         motion.function = text;
         motion.index = INT_MIN;
         Ptz()->SetIdleMonitor(code, motion, text);
-        n.ptz += 15;
-        return n;
     }
 
     std::size_t ReportedCount(RecordingObserver& observer) {
@@ -108,10 +101,10 @@ protected:
 };
 
 TEST_F(BadInputTest, OverLongAndEmptyTextsAreCutToTheirFieldsAndAnswered) {
-    const Reported expected = CallEverything(kLong, kLong);
+    CallEverything(kLong, kLong);
     WaitIdle();
-    EXPECT_EQ(ReportedCount(m_deviceObserver), expected.device);
-    EXPECT_EQ(ReportedCount(m_ptzObserver), expected.ptz);
+    EXPECT_EQ(ReportedCount(m_deviceObserver), kDeviceResults);
+    EXPECT_EQ(ReportedCount(m_ptzObserver), kPtzResults);
     for (const auto& r : m_deviceObserver.All()) EXPECT_NE(r.param->GetEventResult(), 0);
 
     for (const CodeField& field : kCodeFields) {
@@ -141,10 +134,10 @@ TEST_F(BadInputTest, OverLongAndEmptyTextsAreCutToTheirFieldsAndAnswered) {
 
     m_deviceObserver.Clear();
     m_ptzObserver.Clear();
-    const Reported empty = CallEverything("", "");
+    CallEverything("", "");
     WaitIdle();
-    EXPECT_EQ(ReportedCount(m_deviceObserver), empty.device);
-    EXPECT_EQ(ReportedCount(m_ptzObserver), empty.ptz);
+    EXPECT_EQ(ReportedCount(m_deviceObserver), kDeviceResults);
+    EXPECT_EQ(ReportedCount(m_ptzObserver), kPtzResults);
 
     // Still working.
     m_deviceObserver.Clear();
@@ -238,10 +231,10 @@ TEST_F(BadInputTest, AfterUnInitEveryRequestIsRefusedWithoutReachingThePlatform)
     control::ClearCaptures();
     m_server.ClearRequests();
 
-    const Reported expected = CallEverything("ch-0001", "text");
+    CallEverything("ch-0001", "text");
     WaitIdle();
-    EXPECT_EQ(ReportedCount(m_deviceObserver), expected.device);
-    EXPECT_EQ(ReportedCount(m_ptzObserver), expected.ptz);
+    EXPECT_EQ(ReportedCount(m_deviceObserver), kDeviceResults);
+    EXPECT_EQ(ReportedCount(m_ptzObserver), kPtzResults);
     for (const auto& r : m_deviceObserver.All()) EXPECT_EQ(r.param->GetEventResult(), -1);
     for (const auto& r : m_ptzObserver.All()) EXPECT_EQ(r.param->GetEventResult(), -1);
     for (const CodeField& field : kCodeFields) EXPECT_EQ(control::CallCount(field.function), 0u) << field.function;
