@@ -78,30 +78,6 @@ TEST(DeviceTimer, TicksEverySecondUntilKilledAndNotAfterRelease) {
     timer->Release();  // a second Release does nothing
 }
 
-// The listener runs without the timer's mutex: a call on another thread,
-// made and awaited from inside a call, goes through.
-TEST(DeviceTimer, ListenerRunsWithoutTheTimersMutex) {
-    struct Nesting : ITimerListener {
-        CDeviceTimer* timer = nullptr;
-        std::vector<unsigned int> ids;
-        std::mutex mutex;
-        void OnTimer(unsigned int timerId) override {
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                ids.push_back(timerId);
-            }
-            if (timerId == 1) std::thread([this] { timer->OnTimerEvent(2); }).join();
-        }
-    } listener;
-    vkl::DRefPtr<CDeviceTimer> timer(new CDeviceTimer(&listener));
-    listener.timer = timer.get();
-    timer->OnTimerEvent(1);
-    EXPECT_EQ(listener.ids, (std::vector<unsigned int>{1, 2}));
-    timer->Release();
-    timer->OnTimerEvent(3);
-    EXPECT_EQ(listener.ids.size(), 2u);
-}
-
 // A listener that blocks inside its call: Release on another thread detaches
 // it at once but returns only after that call has finished.
 TEST(DeviceTimer, ReleaseWaitsForACallInProgressOnAnotherThread) {

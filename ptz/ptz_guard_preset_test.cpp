@@ -1,8 +1,12 @@
-// Guard presets and idle motion against the management server on loopback.
+// Guard presets against the management server on loopback: the caches (a
+// query empties its channel's list at once) and the events. (The message bodies: rest/rest_messages_test; every fault of
+// the server, idle motion and restart included: tests/faults.)
 #include <gtest/gtest.h>
 
 #include "kestrel/ptz_param.h"
 #include "kestrel_fixture.h"
+#include "ptz_test_util.h"
+#include "tasks/queue_keys.h"
 
 namespace Kestrel {
 namespace {
@@ -53,6 +57,18 @@ TEST_F(GuardPresetTest, SaveQueryDeleteRoundTripWithCachesAndEvents) {
     EXPECT_EQ(queried->GetSeq(), seq);
     EXPECT_EQ(queried->GetCode(), "ch-0001");
     std::vector<CruisePresetInfo> cached = Ptz()->GetGuardPresetInfo("ch-0001");
+    ASSERT_EQ(cached.size(), 2u);
+    EXPECT_EQ(list.size(), 2u);  // read, never written
+
+    // A query empties the cached list at once, on the held "PTZPreset"
+    // queue, and its answer fills it again.
+    {
+        kestrel_test::QueueGate gate(QueueKey::kPtzPreset);
+        Ptz()->QueryGuardPreset("ch-0001", 1, "menu.ptz");
+        EXPECT_TRUE(Ptz()->GetGuardPresetInfo("ch-0001").empty());
+    }
+    ASSERT_TRUE(WaitLast(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 2));
+    cached = Ptz()->GetGuardPresetInfo("ch-0001");
     ASSERT_EQ(cached.size(), 2u);
     EXPECT_EQ(cached[1].presetIndex, 7);
     EXPECT_EQ(cached[1].beginTime, "120000");
@@ -130,28 +146,6 @@ TEST_F(GuardPresetTest, FailuresLeaveTheCachesAlone) {
     ASSERT_TRUE(unknown);
     EXPECT_EQ(unknown->GetEventResult(), mgmt::kCodeInvalidSession);
     EXPECT_EQ(Ptz()->GetGuardPresetId("ch-0001"), taskId);
-}
-
-TEST_F(GuardPresetTest, IdleMotionAndRestartReachTheServer) {
-    PtzIdleMotior motion;
-    motion.enable = true;
-    motion.second = 45;
-    motion.index = 3;
-    EXPECT_EQ(Ptz()->SetIdleMonitor("ch-0001", motion, "menu.ptz"), 0);
-    auto set = WaitLast(CPtzParam::PTZ_EVENT_SET_IDLE_MONITOR, 1);
-    ASSERT_TRUE(set);
-    EXPECT_EQ(set->GetEventResult(), 0);
-
-    EXPECT_TRUE(Device()->RestartDevice("dev-0001"));
-    WaitIdle();
-    bool restarted = false;
-    for (const auto& r : m_server.Requests())
-        if (r.method == "PUT" && r.target == "/videoService/devices/restart/dev-0001") {
-            restarted = r.status == 200 && r.code == 1000;
-            EXPECT_FALSE(r.Header("X-Operate-Code").has_value());  // the restart sends no audit headers
-        }
-    EXPECT_TRUE(restarted);
-    EXPECT_EQ(m_deviceObserver.Count(), 0u);  // the restart reports to no observer
 }
 
 }  // namespace

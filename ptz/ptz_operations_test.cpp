@@ -4,7 +4,6 @@
 
 #include "ptz_fixture.h"
 #include "ptz_test_util.h"
-#include "tasks/queue_keys.h"
 #include "zrsdk/zrsdk_errors.h"
 
 namespace Kestrel {
@@ -205,7 +204,7 @@ TEST_F(PtzOperationsTest, WiperScanMarginAndAutoScanFillTheirFieldsOnly) {
     }
 }
 
-TEST_F(PtzOperationsTest, FailedAuxiliaryCallsAreReportedAndLogged) {
+TEST_F(PtzOperationsTest, FailedAuxiliaryCallsAreLogged) {
     kestrel_test::LogCapture log;
     control::FailNextCalls("ZRSDK_PtzRainWiper", 1, 701);
     control::FailNextCalls("ZRSDK_PtzSetScanMargin", 1, 702);
@@ -216,11 +215,7 @@ TEST_F(PtzOperationsTest, FailedAuxiliaryCallsAreReportedAndLogged) {
     Facade().SetScanMargin("ch-0001", op);
     Facade().AutoScan("ch-0001", op);
     Facade().PtzDirection("ch-0001", DIRECTION_UP, false, 1, "");
-    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_RAIN_WIPER)->GetEventResult(), 701);
-    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_SCAN_MARGIN)->GetEventResult(), 702);
-    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_AUTO_SCAN)->GetEventResult(), 703);
-    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_DIRECTION)->GetEventResult(), 704);
-    WaitIdle();
+    WaitIdle();  // the results carry the codes: the platform-error tests
 
     struct Line {
         const char* function;
@@ -246,26 +241,6 @@ TEST_F(PtzOperationsTest, FailedAuxiliaryCallsAreReportedAndLogged) {
     Facade().RainWiper("ch-0001", op);
     WaitResult(CPtzParam::PTZ_EVENT_RAIN_WIPER, 2);
     EXPECT_EQ(log.LinesOf("Kestrel::CPtz::HandleRainWiperReq").size(), 1u);
-}
-
-// The worker goes away while its request waits in the pool: the task finds
-// nothing and does nothing.
-TEST_F(PtzOperationsTest, RequestPostedJustBeforeTheWorkerIsReleasedDoesNothing) {
-    kestrel_test::QueueGate gate(QueueKey::kPtz);
-    Facade().PtzDirection("ch-0001", DIRECTION_UP, false, 1, "menu.ptz");
-    PtzOperation op;
-    Facade().RainWiper("ch-0001", op);
-    Facade().SetLock("ch-0001", LOCK_PTZ, 0, "menu.ptz", 30);
-    boost::weak_ptr<CPtz> worker = m_delegate->GetWorker();
-    m_facade.reset();
-    m_delegate.reset();
-    EXPECT_TRUE(worker.expired());
-    gate.Open();
-    WaitIdle();
-    EXPECT_EQ(control::CallCount("ZRSDK_PtzOperateDirect"), 0u);
-    EXPECT_EQ(control::CallCount("ZRSDK_PtzRainWiper"), 0u);
-    EXPECT_EQ(control::CallCount("ZRSDK_PtzArrangePtz"), 0u);
-    EXPECT_EQ(m_observer.Count(), 0u);
 }
 
 }  // namespace

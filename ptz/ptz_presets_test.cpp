@@ -1,6 +1,5 @@
 // Preset points and the cruise through the platform, with the caches from
-// which the façade answers; the queue keys of the preset queries; the
-// posting side of guard presets.
+// which the façade answers; the queue keys of the preset queries.
 #include <gtest/gtest.h>
 
 #include "ptz_fixture.h"
@@ -279,35 +278,6 @@ TEST_F(PtzPresetsTest, CruiseSaveSendsEveryItemAndLeavesTheCacheAlone) {
     Facade().AddCruisePreset("ch-0001", {}, "menu.ptz");
     EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_ADD_CRUISE, 2)->GetEventResult(), 6001);
     EXPECT_EQ(I32At(Calls("ZRSDK_SetChannelCruisePreset").back().input, 132), 0);
-}
-
-// A guard query empties the channel's cached list at once (on the
-// "PTZPreset" queue, held here) and its answer fills it again.
-TEST_F(PtzPresetsTest, GuardQueryEmptiesTheCachedListUntilItsAnswer) {
-    EXPECT_TRUE(Facade().GetGuardPresetInfo("ch-0001").empty());
-    EXPECT_EQ(Facade().GetGuardPresetId("ch-0001"), -1);
-    std::vector<CruisePresetInfo> list(1);
-    list[0].presetIndex = 4;
-    list[0].beginTime = "080000";
-    list[0].endTime = "090000";
-    EXPECT_EQ(Facade().AddGuardPreset("ch-0001", 1, list, "menu.ptz"), 0);
-    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET)->GetEventResult(), 0);
-    EXPECT_GT(Facade().GetGuardPresetId("ch-0001"), 0);
-    Facade().QueryGuardPreset("ch-0001", 1, "menu.ptz");
-    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET)->GetEventResult(), 0);
-    ASSERT_EQ(Facade().GetGuardPresetInfo("ch-0001").size(), 1u);
-
-    int seq = 0;
-    {
-        kestrel_test::QueueGate gate(QueueKey::kPtzPreset);
-        seq = Facade().QueryGuardPreset("ch-0001", 1, "menu.ptz");
-        EXPECT_TRUE(Facade().GetGuardPresetInfo("ch-0001").empty());
-    }
-    auto answer = WaitResult(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 2);
-    EXPECT_EQ(answer->GetSeq(), seq);
-    ASSERT_EQ(Facade().GetGuardPresetInfo("ch-0001").size(), 1u);
-    EXPECT_EQ(Facade().GetGuardPresetInfo("ch-0001")[0].presetIndex, 4);
-    EXPECT_EQ(list.size(), 1u);  // read, never written
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
-// The pass-through sequence of a REST handler, against the server stand-in.
+// The pass-through sequence of a REST handler, against the server stand-in:
+// the headers, the long log line and the missing objects. What every fault
+// of the server and the transport gives: tests/faults/server_faults_test.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "hostfw/environment.h"
-#include "hostfw/vkl_host.h"
+#include "ptz_test_util.h"
 #include "rest/rest_call.h"
 #include "rest/rest_test_server.h"
 
@@ -15,53 +14,35 @@ namespace Kestrel {
 namespace {
 
 const RestCallSite kSite{"Ptz", "Kestrel::CPtz::HandleSetIdleMonitor", 321};
-const char kIdlePath[] = "/videoService/ptz/idleMotion/channels/";
+
+VSLPtzSetIdleMotionRequest* NoRequest() { return nullptr; }
+VSLPtzSetIdleMotionResponse* NoResponse() { return nullptr; }
 
 class RestCallTest : public resttest::RestServerTest {
 protected:
-    void SetUp() override {
-        resttest::RestServerTest::SetUp();
-        vkl::Host::SetLogSink([this](const vkl::Host::LogRecord& r) {
-            std::lock_guard<std::mutex> lock(m_logMutex);
-            m_log.push_back(r);
-        });
-    }
-    void TearDown() override {
-        vkl::Host::SetLogSink({});
-        resttest::RestServerTest::TearDown();
-    }
-
-    std::vector<vkl::Host::LogRecord> Log() {
-        std::lock_guard<std::mutex> lock(m_logMutex);
-        return m_log;
-    }
-
-    // An idle-motion call of channel "ch-1"; `used` gets what `use` was given.
-    int SetIdleMotion(const Datahub::CHeadParamList* headers, int& usedResult, bool& hadResponse) {
+    // An idle-motion call of channel "ch-1" with these object makers; what
+    // `use` was given lands in m_used and m_hadResponse.
+    int SetIdleMotion(VSLPtzSetIdleMotionRequest* (*makeRequest)() = CreateVSLPtzSetIdleMotionRequest,
+                      VSLPtzSetIdleMotionResponse* (*makeResponse)() = CreateVSLPtzSetIdleMotionResponse) {
         return RunRestCall(
-            kSite, m_mutex, CreateVSLPtzSetIdleMotionRequest, CreateVSLPtzSetIdleMotionResponse, kIdlePath, headers,
-            kSession,
-            [](VSLPtzSetIdleMotionRequest& r) {
-                r.body.enable = 1;
-                SetRestText(r.body.function, "preset");
-                r.body.index = 4;
-                r.body.second = 30;
+            kSite, m_mutex, makeRequest, makeResponse, "/videoService/ptz/idleMotion/channels/", nullptr,
+            [this] { return ++m_sessionReads, kSession; },
+            [this](VSLPtzSetIdleMotionRequest& r) {
+                ++m_fills;
                 SetRestText(r.path.channelCode, "ch-1");
             },
-            [&](int result, VSLPtzSetIdleMotionResponse* response) {
-                usedResult = result;
-                hadResponse = response != nullptr;
+            [this](int result, VSLPtzSetIdleMotionResponse* response) {
+                m_used = result;
+                m_hadResponse = response != nullptr;
             });
-    }
-    int SetIdleMotion() {
-        int used = 0;
-        bool had = false;
-        return SetIdleMotion(nullptr, used, had);
     }
 
     boost::mutex m_mutex;
-    std::mutex m_logMutex;
-    std::vector<vkl::Host::LogRecord> m_log;
+    kestrel_test::LogCapture m_log;
+    int m_sessionReads = 0;
+    int m_fills = 0;
+    int m_used = 0;
+    bool m_hadResponse = false;
 };
 
 TEST_F(RestCallTest, SuccessReachesUseWithTheAnswerAndLogsNothing) {
@@ -85,13 +66,9 @@ TEST_F(RestCallTest, SuccessReachesUseWithTheAnswerAndLogsNothing) {
     EXPECT_TRUE(hadResponse);
     ASSERT_TRUE(m_server.GetStore().GuardPresetTaskOf("ch-3"));
     EXPECT_EQ(m_server.GetStore().GuardPresetTaskOf("ch-3")->id, taskId) << "use sees the parsed body";
-    EXPECT_TRUE(Log().empty());
-
-    const auto seen = m_server.Requests().back();
-    EXPECT_EQ("M-PTZ-01", seen.Header("X-Operate-Code").value_or(""));
-    EXPECT_EQ("PTZ control", seen.Header("X-Operate-Name").value_or(""));
-    EXPECT_EQ("2.0", seen.Header("X-Api-Version").value_or(""));
-    EXPECT_EQ(std::to_string(env.SessionId()), seen.Header("X-Session-Id").value_or(""));
+    EXPECT_TRUE(m_log.Lines().empty());
+    // The audit headers of a known key: ptz/ptz_guard_preset_test.
+    EXPECT_EQ(std::to_string(env.SessionId()), m_server.Requests().back().Header("X-Session-Id").value_or(""));
 
     // An unknown key goes out as it is, with an empty name; so without a
     // login manager.
@@ -111,12 +88,10 @@ TEST_F(RestCallTest, ServerRefusalsBecomeTheResultWithTheLongLogLine) {
     fault.serverCode = 1005;
     fault.message = "device busy";
     m_server.InjectFault(fault);
-    int used = 0;
-    bool had = false;
-    EXPECT_EQ(1005, SetIdleMotion(nullptr, used, had));
-    EXPECT_EQ(1005, used);
-    EXPECT_TRUE(had);
-    auto log = Log();
+    EXPECT_EQ(1005, SetIdleMotion());
+    EXPECT_EQ(1005, m_used);
+    EXPECT_TRUE(m_hadResponse);
+    const auto log = m_log.Lines();
     ASSERT_EQ(1u, log.size());
     EXPECT_EQ(6, log[0].level);
     EXPECT_EQ("Ptz", log[0].source);
@@ -125,84 +100,24 @@ TEST_F(RestCallTest, ServerRefusalsBecomeTheResultWithTheLongLogLine) {
     EXPECT_EQ("", log[0].tag);
     EXPECT_EQ("DataPassThroughJson failed, error = 1005 [http_code = 200, api_code = 1005, api_message = device busy].",
               log[0].text);
-
-    fault = mgmt::Fault();
-    fault.httpStatus = 500;
-    m_server.InjectFault(fault);
-    EXPECT_EQ(500, SetIdleMotion());
-    fault.httpStatus = 404;
-    m_server.InjectFault(fault);
-    EXPECT_EQ(404, SetIdleMotion());
-    m_server.RemoveSession(kSession);
-    EXPECT_EQ(mgmt::kCodeInvalidSession, SetIdleMotion());
-    m_server.AddSession(kSession);
-
-    // A body that does not fit the description does not spoil success.
-    fault = mgmt::Fault();
-    fault.dataJson = "\"not an object\"";
-    m_server.InjectFault(fault);
-    EXPECT_EQ(0, SetIdleMotion());
-    EXPECT_EQ(4u, Log().size());
 }
-
-TEST_F(RestCallTest, PassThroughFailureIsTheResultUnchanged) {
-    m_server.StopListening();
-    int used = 0;
-    bool had = false;
-    EXPECT_EQ(Datahub::PASS_THROUGH_CONNECT_FAILED, SetIdleMotion(nullptr, used, had));
-    EXPECT_EQ(Datahub::PASS_THROUGH_CONNECT_FAILED, used);
-    EXPECT_TRUE(had) << "use still gets the (unparsed) response";
-    const auto log = Log();
-    ASSERT_EQ(1u, log.size());
-    EXPECT_EQ("DataPassThroughJson failed, error = -1003.", log[0].text);
-    EXPECT_EQ(6, log[0].level);
-}
-
-VSLPtzSetIdleMotionRequest* NoRequest() { return nullptr; }
-VSLPtzSetIdleMotionResponse* NoResponse() { return nullptr; }
 
 TEST_F(RestCallTest, MissingObjectsSendNothingAndYieldMinusOne) {
-    std::atomic<int> sessionReads{0};
-    auto session = [&] { return ++sessionReads, kSession; };
-    auto fill = [](VSLPtzSetIdleMotionRequest&) { ADD_FAILURE() << "nothing to fill"; };
-    int used = 0;
-    bool had = true;
-    auto use = [&](int r, VSLPtzSetIdleMotionResponse* response) {
-        used = r;
-        had = response != nullptr;
-    };
+    m_hadResponse = true;
+    EXPECT_EQ(-1, SetIdleMotion(CreateVSLPtzSetIdleMotionRequest, NoResponse));
+    EXPECT_EQ(-1, m_used);
+    EXPECT_FALSE(m_hadResponse);
+    EXPECT_EQ(-1, SetIdleMotion(NoRequest, CreateVSLPtzSetIdleMotionResponse));
+    EXPECT_EQ(-1, m_used);
+    EXPECT_TRUE(m_hadResponse) << "the response that was made is handed over";
 
-    EXPECT_EQ(-1, RunRestCall(kSite, m_mutex, CreateVSLPtzSetIdleMotionRequest, NoResponse, kIdlePath, nullptr,
-                              session, fill, use));
-    EXPECT_EQ(-1, used);
-    EXPECT_FALSE(had);
-    auto log = Log();
-    ASSERT_EQ(1u, log.size());
-    EXPECT_EQ("Memory malloc error, create RestResponseType object failed", log[0].text);
-
-    EXPECT_EQ(-1, RunRestCall(kSite, m_mutex, NoRequest, CreateVSLPtzSetIdleMotionResponse, kIdlePath, nullptr,
-                              session, fill, use));
-    EXPECT_TRUE(had) << "the response that was made is handed over";
-    log = Log();
+    const auto log = m_log.Lines();
     ASSERT_EQ(2u, log.size());
+    EXPECT_EQ("Memory malloc error, create RestResponseType object failed", log[0].text);
     EXPECT_EQ("Memory malloc error, create RestRequestType object failed", log[1].text);
-
-    EXPECT_EQ(0, sessionReads.load());
+    EXPECT_EQ(0, m_sessionReads);
+    EXPECT_EQ(0, m_fills);
     EXPECT_TRUE(m_server.Requests().empty());
-}
-
-TEST_F(RestCallTest, HandlersOnSeveralThreadsShareTheCreationMutex) {
-    constexpr int kThreads = 4, kCalls = 10;
-    std::atomic<int> failures{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([&] {
-            for (int i = 0; i < kCalls; ++i)
-                if (SetIdleMotion() != 0) ++failures;
-        });
-    for (auto& t : threads) t.join();
-    EXPECT_EQ(0, failures.load());
-    EXPECT_EQ(static_cast<std::size_t>(kThreads * kCalls), m_server.Requests().size());
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <future>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -14,23 +17,25 @@ namespace {
 
 using Observable = Taskhub::CObservable<Datahub::IObserver>;
 
-class Log : public Datahub::IObserver {
-public:
-    Log(std::vector<std::pair<int, const Datahub::BaseParam*>>& out, int id) : m_out(out), m_id(id) {}
-    void OnNotify(std::shared_ptr<Datahub::BaseParam> param) override { m_out.emplace_back(m_id, param.get()); }
-
-private:
-    std::vector<std::pair<int, const Datahub::BaseParam*>>& m_out;
-    int m_id;
+// An observer that hands each notification to a function.
+struct Calling : Datahub::IObserver {
+    explicit Calling(std::function<void(const Datahub::BaseParam*)> call) : m_call(std::move(call)) {}
+    void OnNotify(std::shared_ptr<Datahub::BaseParam> param) override { m_call(param.get()); }
+    std::function<void(const Datahub::BaseParam*)> m_call;
 };
 
-void Notify(Observable& observable, const std::shared_ptr<Datahub::BaseParam>& param) {
+void Notify(Observable& observable) {
+    auto param = std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_SITE, 0);
     observable.NotifyObservers(&Datahub::IObserver::OnNotify, param);
 }
 
 TEST(ObservableTest, RegistrationOrderDuplicatesAndRemoval) {
-    std::vector<std::pair<int, const Datahub::BaseParam*>> calls;
-    Log first(calls, 1), second(calls, 2), stranger(calls, 3);
+    using Calls = std::vector<std::pair<int, const Datahub::BaseParam*>>;
+    Calls calls;
+    auto callingAs = [&calls](int id) {
+        return [&calls, id](const Datahub::BaseParam* p) { calls.emplace_back(id, p); };
+    };
+    Calling first(callingAs(1)), second(callingAs(2)), stranger(callingAs(3));
     Observable observable;
 
     EXPECT_FALSE(observable.AddObserver(nullptr));
@@ -41,52 +46,38 @@ TEST(ObservableTest, RegistrationOrderDuplicatesAndRemoval) {
     EXPECT_EQ(observable.ObserverCount(), 3u);
 
     auto param = std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_SITE, 0);
-    Notify(observable, param);
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].first, 1);
-    EXPECT_EQ(calls[1].first, 2);
-    EXPECT_EQ(calls[2].first, 1);
-    for (const auto& call : calls) EXPECT_EQ(call.second, param.get());
+    observable.NotifyObservers(&Datahub::IObserver::OnNotify, param);
+    EXPECT_EQ(calls, (Calls{{1, param.get()}, {2, param.get()}, {1, param.get()}}));
 
     // One removal takes away one registration, the first.
     calls.clear();
     EXPECT_TRUE(observable.RemoveObserver(&first));
-    Notify(observable, param);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].first, 2);
-    EXPECT_EQ(calls[1].first, 1);
+    observable.NotifyObservers(&Datahub::IObserver::OnNotify, param);
+    EXPECT_EQ(calls, (Calls{{2, param.get()}, {1, param.get()}}));
 }
 
 // An observer that changes the list from inside its notification neither
 // deadlocks nor disturbs the walk in progress.
 TEST(ObservableTest, ChangesFromInsideANotificationApplyToTheNextOne) {
     Observable observable;
-    struct SelfRemoving : Datahub::IObserver {
-        Observable* owner = nullptr;
-        Datahub::IObserver* other = nullptr;
-        int calls = 0;
-        void OnNotify(std::shared_ptr<Datahub::BaseParam>) override {
-            ++calls;
-            owner->RemoveObserver(this);
-            owner->AddObserver(other);
-        }
-    } remover;
-    struct Counter : Datahub::IObserver {
-        int calls = 0;
-        void OnNotify(std::shared_ptr<Datahub::BaseParam>) override { ++calls; }
-    } counter;
-    remover.owner = &observable;
-    remover.other = &counter;
+    int counted = 0;
+    int removals = 0;
+    Calling counter([&](const Datahub::BaseParam*) { ++counted; });
+    Calling remover(nullptr);
+    remover.m_call = [&](const Datahub::BaseParam*) {
+        ++removals;
+        observable.RemoveObserver(&remover);
+        observable.AddObserver(&counter);
+    };
     observable.AddObserver(&remover);
     observable.AddObserver(&counter);
 
-    auto param = std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_SITE, 0);
-    Notify(observable, param);
-    EXPECT_EQ(remover.calls, 1);
-    EXPECT_EQ(counter.calls, 1);
-    Notify(observable, param);
-    EXPECT_EQ(remover.calls, 1);
-    EXPECT_EQ(counter.calls, 3);  // registered twice now
+    Notify(observable);
+    EXPECT_EQ(removals, 1);
+    EXPECT_EQ(counted, 1);
+    Notify(observable);
+    EXPECT_EQ(removals, 1);
+    EXPECT_EQ(counted, 3);  // registered twice now
 }
 
 // Once RemoveObserver returns on another thread, the observer is not being
@@ -97,23 +88,15 @@ TEST(ObservableTest, RemovalWaitsForADeliveryInProgress) {
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
     std::atomic<bool> inside{false};
-    struct Blocking : Datahub::IObserver {
-        std::promise<void>* entered;
-        std::shared_future<void> released;
-        std::atomic<bool>* inside;
-        void OnNotify(std::shared_ptr<Datahub::BaseParam>) override {
-            inside->store(true);
-            entered->set_value();
-            released.wait();
-            inside->store(false);
-        }
-    } blocking;
-    blocking.entered = &entered;
-    blocking.released = released;
-    blocking.inside = &inside;
+    Calling blocking([&](const Datahub::BaseParam*) {
+        inside = true;
+        entered.set_value();
+        released.wait();
+        inside = false;
+    });
     observable.AddObserver(&blocking);
 
-    std::thread deliverer([&] { Notify(observable, std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_SITE, 0)); });
+    std::thread deliverer([&] { Notify(observable); });
     entered.get_future().wait();
     std::atomic<bool> removing{false};
     std::atomic<bool> removed{false};

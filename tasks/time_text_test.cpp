@@ -26,7 +26,7 @@ private:
     kestrel_test::ScopedTimeZone m_zone{kUtc};  // each test sets its own
 };
 
-TEST_F(TimeTextTest, ReadsFourteenDigitsAsLocalTime) {
+TEST_F(TimeTextTest, ReadsFourteenDigitsAsLocalTimeElseZero) {
     UseTimeZone(kUtc);
     EXPECT_EQ(ParseLocalTimeText("20240102030405"), 1704164645);
     EXPECT_EQ(ParseLocalTimeText("19700101000001"), 1);
@@ -36,9 +36,8 @@ TEST_F(TimeTextTest, ReadsFourteenDigitsAsLocalTime) {
     // Both workers convert the same way.
     EXPECT_EQ(static_cast<int64_t>(CDeviceCommunicate::ParseTimeText("20240102030405")), 1704164645 - 3600);
     EXPECT_EQ(CFaceFunction::ParseTime("20240102030405"), 1704164645 - 3600);
-}
 
-TEST_F(TimeTextTest, UnreadableOrEarlyTimesBecomeZero) {
+    // What cannot be read, or lies before the epoch, becomes 0.
     UseTimeZone(kTokyo);  // east of UTC: the last day of 1969 is before the epoch
     EXPECT_EQ(ParseLocalTimeText("19691231230000"), 0);
     EXPECT_EQ(ParseLocalTimeText(nullptr), 0);

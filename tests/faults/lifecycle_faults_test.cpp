@@ -32,41 +32,29 @@ using kestrel_test::KestrelFixture;
 using kestrel_test::Received;
 namespace control = zrsdk::control;
 
-// A traffic real-time alarm whose text is its number: "n=<number>".
-control::LoginEventData NumberedAlarm(int number) {
-    return control::MakeTrafficRealAlarm("n=" + std::to_string(number));
-}
-
-int NumberOf(const Received& received) {
-    const std::string text =
-        received.As<CDeviceFunctionParam>()->GetTrafficRealAlarmInfo().payloadText;
-    return text.rfind("n=", 0) == 0 ? std::stoi(text.substr(2)) : -1;
+// Traffic real-time alarms whose texts are their numbers: "n=<number>".
+std::vector<control::LoginEventData> NumberedAlarms(int from, int count) {
+    std::vector<control::LoginEventData> alarms;
+    for (int i = from; i < from + count; ++i) alarms.push_back(control::MakeTrafficRealAlarm("n=" + std::to_string(i)));
+    return alarms;
 }
 
 // The numbers of the alarms received, in arrival order.
 std::vector<int> Numbers(const std::vector<Received>& received) {
     std::vector<int> numbers;
-    for (const Received& r : received)
-        if (r.param->GetEventType() == CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_REAL_ALARM)
-            numbers.push_back(NumberOf(r));
+    for (const Received& r : received) {
+        if (r.param->GetEventType() != CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_REAL_ALARM) continue;
+        const std::string text = r.As<CDeviceFunctionParam>()->GetTrafficRealAlarmInfo().payloadText;
+        numbers.push_back(text.rfind("n=", 0) == 0 ? std::stoi(text.substr(2)) : -1);
+    }
     return numbers;
 }
 
-class LifecycleFaultsTest : public KestrelFixture {
-protected:
-    void TearDown() override {
-        if (m_manualClock) vkl::Host::UseRealClock();
-        KestrelFixture::TearDown();
-    }
-
-    bool m_manualClock = false;
-};
+using LifecycleFaultsTest = KestrelFixture;
 
 TEST_F(LifecycleFaultsTest, EventsDeliveredWhileInitAndUnInitRunAreNeitherDuplicatedNorReordered) {
     constexpr int kEvents = 3000;
-    std::vector<control::LoginEventData> stream;
-    for (int i = 0; i < kEvents; ++i) stream.push_back(NumberedAlarm(i));
-    ASSERT_TRUE(control::PushStream(m_env->SessionId(), stream, 20000));
+    ASSERT_TRUE(control::PushStream(m_env->SessionId(), NumberedAlarms(0, kEvents), 20000));
 
     // Stop and start again and again while the stream is delivered; the
     // observer follows each new worker.
@@ -85,20 +73,19 @@ TEST_F(LifecycleFaultsTest, EventsDeliveredWhileInitAndUnInitRunAreNeitherDuplic
 
     // Everything pushed while it runs arrives; after UnInit nothing does.
     const std::size_t before = m_deviceObserver.Count();
-    ASSERT_TRUE(control::PushStream(m_env->SessionId(), {NumberedAlarm(kEvents), NumberedAlarm(kEvents + 1)}));
+    ASSERT_TRUE(control::PushStream(m_env->SessionId(), NumberedAlarms(kEvents, 2)));
     WaitIdle();
     EXPECT_EQ(m_deviceObserver.Count(), before + 2);
     m_kestrel->UnInit();
     WaitIdle();
-    ASSERT_TRUE(control::PushStream(m_env->SessionId(), {NumberedAlarm(kEvents + 2)}));
+    ASSERT_TRUE(control::PushStream(m_env->SessionId(), NumberedAlarms(kEvents + 2, 1)));
     WaitIdle();
     EXPECT_EQ(m_deviceObserver.Count(), before + 2);
     ASSERT_TRUE(m_kestrel->Init());  // for TearDown
 }
 
 TEST_F(LifecycleFaultsTest, UnInitWithRequestsQueuedAndTheLockTimerTickingAnswersEveryRequestOnce) {
-    vkl::Host::UseManualClock(1700000000000);
-    m_manualClock = true;
+    UseManualClock();
     control::SetLatency("ZRSDK_PtzOperateDirect", std::chrono::milliseconds(2));
     control::SetLatency("ZRSDK_StartRemoteRecord", std::chrono::milliseconds(2));
 
@@ -165,9 +152,7 @@ TEST_F(LifecycleFaultsTest, PluginDestroyedWithoutUnInitWhileEventsFlow) {
     kestrel_test::RecordingObserver probe;
     ASSERT_TRUE(m_env->LoginManager()->RegisterObserver(&probe));
     constexpr int kEvents = 2000;
-    std::vector<control::LoginEventData> stream;
-    for (int i = 0; i < kEvents; ++i) stream.push_back(NumberedAlarm(i));
-    ASSERT_TRUE(control::PushStream(m_env->SessionId(), stream, 50000));
+    ASSERT_TRUE(control::PushStream(m_env->SessionId(), NumberedAlarms(0, kEvents), 50000));
     m_kestrel.reset();  // its destructor withdraws the login registration
     WaitIdle();
     EXPECT_EQ(probe.Count(), static_cast<std::size_t>(kEvents));

@@ -178,6 +178,9 @@ TEST_F(SdkErrorsTest, RequestsWithoutAResultLogOrDropTheCode) {
     ASSERT_EQ(lines.size(), kErrorCodes.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(lines[i].level, 4);
+        EXPECT_EQ(lines[i].source, "DeviceCommunicate");
+        EXPECT_EQ(lines[i].line, 941);
+        EXPECT_EQ(lines[i].tag, "");
         EXPECT_EQ(lines[i].text, "Set SetIFrame failed. errorcode = " + std::to_string(kErrorCodes[i]));
     }
 

@@ -34,10 +34,22 @@ boost::dll::fs::path ModulePath() {
     return boost::dll::fs::exists(inLib, ec) ? inLib : programDir / name;
 }
 
-TEST(ModuleTest, HostLoadsInitialisesDrivesAndReleasesThePlugin) {
+// The host framework's process-wide objects are the module's too, as they
+// must be where every DLL would otherwise get its own copy: the SDK pool and
+// the UI loop that the host drains carry the module's tasks, and the module's
+// log lines reach the sink the host set. A module with pools of its own would
+// post where nobody waits, and log where nobody reads.
+TEST(ModuleTest, HostLoadsDrivesAndReleasesThePluginOnItsOwnPoolUiLoopAndLog) {
     zrsdk::control::Reset();
+    std::mutex logMutex;
+    std::vector<vkl::Host::LogRecord> logged;
+    vkl::Host::SetLogSink([&](const vkl::Host::LogRecord& record) {
+        std::lock_guard<std::mutex> lock(logMutex);
+        logged.push_back(record);
+    });
     hostfw::Environment env;
-    kestrel_test::RecordingObserver observer;
+    kestrel_test::RecordingObserver deviceObserver;
+    kestrel_test::RecordingObserver ptzObserver;
     {
         auto factory =
             boost::dll::import_alias<Factory>(ModulePath(), "GetInstance", boost::dll::load_mode::rtld_now);
@@ -47,74 +59,35 @@ TEST(ModuleTest, HostLoadsInitialisesDrivesAndReleasesThePlugin) {
         EXPECT_EQ(factory().get(), plugin.get());
         ASSERT_TRUE(plugin->AddLogicalPlugin(env.AccountPlugin()));
         ASSERT_TRUE(plugin->AddLogicalPlugin(env.ResourceTreePlugin()));
-
-        auto* manager = static_cast<Kestrel::CDeviceFunctionManagerExternal*>(plugin->GetManagerExternal());
-        ASSERT_NE(manager, nullptr);
-        EXPECT_EQ(manager->GetDeviceFunction(), nullptr);
         ASSERT_TRUE(plugin->Init());
+        auto* manager = static_cast<Kestrel::CDeviceFunctionManagerExternal*>(plugin->GetManagerExternal());
         Kestrel::CDeviceFunctionExternal* device = manager->GetDeviceFunction();
+        Kestrel::CPtzExternal* ptz = manager->GetPtz();
         ASSERT_NE(device, nullptr);
-        ASSERT_NE(manager->GetPtz(), nullptr);
+        ASSERT_NE(ptz, nullptr);
         ASSERT_NE(manager->GetFaceFunction(), nullptr);
-        EXPECT_FALSE(device->RegisterObserver(nullptr));
-        ASSERT_TRUE(device->RegisterObserver(&observer));
+        ASSERT_TRUE(device->RegisterObserver(&deviceObserver));
+        ASSERT_TRUE(ptz->RegisterObserver(&ptzObserver));
 
         EXPECT_EQ(device->StartRecord("ch-0001", 0, 0, "", "menu.record"), 0);
-        ASSERT_TRUE(observer.WaitFor(1));
-        auto param = observer.All()[0].As<Kestrel::CDeviceFunctionParam>();
-        EXPECT_EQ(param->GetEventType(), Kestrel::CDeviceFunctionParam::DEVICE_EVENT_START_RECORD);
-        EXPECT_EQ(param->GetEventResult(), 0);
-        EXPECT_GT(param->GetPlanId(), 0);
-        EXPECT_EQ(observer.All()[0].thread, kestrel_test::ThreadKind::UI);
-
-        plugin->UnInit();
-        ASSERT_TRUE(env.WaitIdle());
-        // Parameter objects made inside the module live only as long as the
-        // module is loaded: drop them before the library handle goes.
-        observer.Clear();
-        param.reset();
-    }
-    env.Shutdown();
-}
-
-// The host framework's process-wide objects are the module's too, as they
-// must be where every DLL would otherwise get its own copy: the SDK pool and
-// the UI loop that the host drains carry the module's tasks, and the module's
-// log lines reach the sink the host set. A module with pools of its own would
-// post where nobody waits, and log where nobody reads.
-TEST(ModuleTest, ModuleUsesTheHostsPoolUiLoopAndLog) {
-    zrsdk::control::Reset();
-    std::mutex logMutex;
-    std::vector<vkl::Host::LogRecord> logged;
-    vkl::Host::SetLogSink([&](const vkl::Host::LogRecord& record) {
-        std::lock_guard<std::mutex> lock(logMutex);
-        logged.push_back(record);
-    });
-    hostfw::Environment env;
-    kestrel_test::RecordingObserver observer;
-    {
-        auto factory =
-            boost::dll::import_alias<Factory>(ModulePath(), "GetInstance", boost::dll::load_mode::rtld_now);
-        std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI> plugin = factory();
-        ASSERT_TRUE(plugin->AddLogicalPlugin(env.AccountPlugin()));
-        ASSERT_TRUE(plugin->AddLogicalPlugin(env.ResourceTreePlugin()));
-        ASSERT_TRUE(plugin->Init());
-        auto* manager = static_cast<Kestrel::CDeviceFunctionManagerExternal*>(plugin->GetManagerExternal());
-        Kestrel::CPtzExternal* ptz = manager->GetPtz();
-        ASSERT_TRUE(ptz->RegisterObserver(&observer));
-
         ASSERT_TRUE(zrsdk::control::FailNextCalls("ZRSDK_PtzRainWiper", 1, 701));
         Kestrel::PtzOperation op;
         op.action = 1;
         ptz->RainWiper("ch-0001", op);
         // No waiting for the observer itself: once the host's pool and UI
-        // loop are idle, the answer has been delivered.
+        // loop are idle, the answers have been delivered.
         ASSERT_TRUE(env.WaitIdle());
-        const std::vector<kestrel_test::Received> received = observer.All();
-        ASSERT_EQ(received.size(), 1u);
-        EXPECT_EQ(received[0].thread, kestrel_test::ThreadKind::UI);
-        EXPECT_EQ(received[0].As<Kestrel::CPtzParam>()->GetEventType(), Kestrel::CPtzParam::PTZ_EVENT_RAIN_WIPER);
-        EXPECT_EQ(received[0].param->GetEventResult(), 701);
+        for (auto* observer : {&deviceObserver, &ptzObserver}) {
+            const std::vector<kestrel_test::Received> received = observer->All();
+            ASSERT_EQ(received.size(), 1u);
+            EXPECT_EQ(received[0].thread, kestrel_test::ThreadKind::UI);
+        }
+        auto started = deviceObserver.All()[0].As<Kestrel::CDeviceFunctionParam>();
+        EXPECT_EQ(started->GetEventType(), Kestrel::CDeviceFunctionParam::DEVICE_EVENT_START_RECORD);
+        EXPECT_EQ(started->GetEventResult(), 0);
+        EXPECT_GT(started->GetPlanId(), 0);
+        EXPECT_EQ(ptzObserver.All()[0].param->GetEventType(), Kestrel::CPtzParam::PTZ_EVENT_RAIN_WIPER);
+        EXPECT_EQ(ptzObserver.All()[0].param->GetEventResult(), 701);
         {
             std::lock_guard<std::mutex> lock(logMutex);
             ASSERT_EQ(logged.size(), 1u);
@@ -122,10 +95,13 @@ TEST(ModuleTest, ModuleUsesTheHostsPoolUiLoopAndLog) {
             EXPECT_EQ(logged[0].function, "Kestrel::CPtz::HandleRainWiperReq");
         }
 
-        ptz->UnRegisterObserver(&observer);
         plugin->UnInit();
         ASSERT_TRUE(env.WaitIdle());
-        observer.Clear();
+        // Parameter objects made inside the module live only as long as the
+        // module is loaded: drop them before the library handle goes.
+        started.reset();
+        deviceObserver.Clear();
+        ptzObserver.Clear();
     }
     vkl::Host::SetLogSink({});
     env.Shutdown();

@@ -1,6 +1,7 @@
 #include "kestrel_fixture.h"
 
 #include "hostfw/rest_host.h"
+#include "hostfw/vkl_host.h"
 #include "zrsdk/zrsdk_control.h"
 
 namespace kestrel_test {
@@ -24,6 +25,7 @@ void KestrelFixture::SetUp() {
 }
 
 void KestrelFixture::TearDown() {
+    if (m_manualClock) vkl::Host::UseRealClock();
     if (m_kestrel) {
         WaitIdle();
         m_kestrel->UnInit();
@@ -36,5 +38,10 @@ void KestrelFixture::TearDown() {
 }
 
 void KestrelFixture::WaitIdle() { ASSERT_TRUE(m_env->WaitIdle()); }
+
+void KestrelFixture::UseManualClock(int64_t startMs) {
+    vkl::Host::UseManualClock(startMs);
+    m_manualClock = true;
+}
 
 }  // namespace kestrel_test

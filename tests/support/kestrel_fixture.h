@@ -4,6 +4,7 @@
 // process, not loaded) initialised with the account and resource-tree
 // plug-ins, and the management server on loopback with the pass-through
 // pointed at it. Tests reach the façades and the stand-ins' controls.
+#include <cstdint>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -26,6 +27,9 @@ protected:
 
     // Waits until the pool, the UI loop and the event delivery are idle.
     void WaitIdle();
+    // Manual clock of the host's timers, starting at a whole second; the real
+    // clock comes back in TearDown.
+    void UseManualClock(int64_t startMs = 1700000000000);
 
     Kestrel::CDeviceFunctionExternal* Device() { return m_kestrel->GetManagerExternal()->GetDeviceFunction(); }
     Kestrel::CPtzExternal* Ptz() { return m_kestrel->GetManagerExternal()->GetPtz(); }
@@ -39,6 +43,9 @@ protected:
     RecordingObserver m_deviceObserver;
     RecordingObserver m_ptzObserver;
     RecordingObserver m_faceObserver;
+
+private:
+    bool m_manualClock = false;
 };
 
 }  // namespace kestrel_test

@@ -20,7 +20,6 @@ void PtzFixture::TearDown() {
     if (m_env) WaitIdle();
     m_facade.reset();
     m_delegate.reset();
-    if (m_manualClock) vkl::Host::UseRealClock();
     KestrelFixture::TearDown();
 }
 
@@ -39,11 +38,6 @@ std::shared_ptr<Kestrel::CPtzParam> PtzFixture::WaitResult(int eventType, std::s
 
 std::vector<zrsdk::control::CapturedCall> PtzFixture::Calls(const std::string& function) {
     return zrsdk::control::CapturedCalls(function);
-}
-
-void PtzFixture::UseManualClock(int64_t startMs) {
-    vkl::Host::UseManualClock(startMs);
-    m_manualClock = true;
 }
 
 }  // namespace kestrel_test

@@ -33,18 +33,12 @@ protected:
     // The captured inputs of one platform function, oldest first.
     static std::vector<zrsdk::control::CapturedCall> Calls(const std::string& function);
 
-    // Manual clock of the host's timers, starting at a whole second; the real
-    // clock comes back in TearDown.
-    void UseManualClock(int64_t startMs = 1700000000000);
     void AdvanceSeconds(int seconds) { vkl::Host::AdvanceClock(int64_t(seconds) * 1000); }
 
     Datahub::CInterfaceSetManager m_set;
     std::shared_ptr<Kestrel::CPtzDelegate> m_delegate;
     std::unique_ptr<Kestrel::CPtzExternal> m_facade;
     RecordingObserver m_observer;
-
-private:
-    bool m_manualClock = false;
 };
 
 }  // namespace kestrel_test

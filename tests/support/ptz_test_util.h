@@ -12,17 +12,15 @@
 
 namespace kestrel_test {
 
-inline int32_t I32At(const std::vector<uint8_t>& bytes, std::size_t offset) {
-    int32_t value = 0;
+// A value at an offset; 0 where the bytes end before it.
+template <class T>
+T ValueAt(const std::vector<uint8_t>& bytes, std::size_t offset) {
+    T value = 0;
     if (offset + sizeof(value) <= bytes.size()) std::memcpy(&value, bytes.data() + offset, sizeof(value));
     return value;
 }
-
-inline double DoubleAt(const std::vector<uint8_t>& bytes, std::size_t offset) {
-    double value = 0;
-    if (offset + sizeof(value) <= bytes.size()) std::memcpy(&value, bytes.data() + offset, sizeof(value));
-    return value;
-}
+inline int32_t I32At(const std::vector<uint8_t>& bytes, std::size_t offset) { return ValueAt<int32_t>(bytes, offset); }
+inline double DoubleAt(const std::vector<uint8_t>& bytes, std::size_t offset) { return ValueAt<double>(bytes, offset); }
 
 // The text of a field: up to its first NUL, at most width bytes.
 inline std::string TextAt(const std::vector<uint8_t>& bytes, std::size_t offset, std::size_t width) {

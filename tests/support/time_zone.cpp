@@ -5,8 +5,7 @@
 
 namespace kestrel_test {
 
-namespace {
-void SetZone(const char* zone) {
+void UseTimeZone(const char* zone) {
 #ifdef _WIN32
     _putenv_s("TZ", zone != nullptr ? zone : "");
     _tzset();
@@ -18,15 +17,12 @@ void SetZone(const char* zone) {
     tzset();
 #endif
 }
-}  // namespace
-
-void UseTimeZone(const char* zone) { SetZone(zone); }
 
 ScopedTimeZone::ScopedTimeZone(const char* zone) {
     if (const char* previous = std::getenv("TZ")) m_previous = previous;
-    SetZone(zone);
+    UseTimeZone(zone);
 }
 
-ScopedTimeZone::~ScopedTimeZone() { SetZone(m_previous ? m_previous->c_str() : nullptr); }
+ScopedTimeZone::~ScopedTimeZone() { UseTimeZone(m_previous ? m_previous->c_str() : nullptr); }
 
 }  // namespace kestrel_test

@@ -5,7 +5,7 @@
 
 namespace kestrel_test {
 
-// Sets TZ to `zone` and makes the C library read it again.
+// Sets TZ to `zone` (null: removes it) and makes the C library read it again.
 void UseTimeZone(const char* zone);
 
 // Sets TZ for its lifetime, then puts back what was there (or its absence).

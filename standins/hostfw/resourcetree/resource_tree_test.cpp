@@ -1,60 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "datahub/interface_set_manager.h"
 #include "hostfw/resource_tree_plugin.h"
 #include "hostfw/vkl_host.h"
 #include "resourcetree/group_manager.h"
-#include "zrsdk/zrsdk_control.h"
-#include "zrsdk/zrsdk_session.h"
+#include "../../zrsdk/src/test_platform_fixture.h"
 
 namespace {
 
 namespace control = zrsdk::control;
 
-class ResourceTreeOverSdk : public ::testing::Test {
-protected:
-    void SetUp() override {
-        control::ResetAll();
-        ASSERT_EQ(ZRSDK_Login("operator", "operator", &m_session), 0);
-    }
-    void TearDown() override {
-        ZRSDK_Logout(m_session);
-        control::ResetAll();
-    }
-    int m_session = 0;
-};
-
-TEST_F(ResourceTreeOverSdk, LoadsThePlatformsChannelsAtInit) {
-    hostfw::ResourceTreePlugin plugin(m_session);
-    EXPECT_EQ(plugin.GetPluginName(), "ResourceTree");
-    ASSERT_TRUE(plugin.Init());
-    const auto platform = control::DefaultChannels();
-    ASSERT_EQ(plugin.ChannelCount(), platform.size());
-
-    Datahub::CInterfaceSetManager set;
-    ASSERT_TRUE(set.AddLogicalPlugin(&plugin));
-    ResourceTree::CGroupManagerExternal* groups = set.GetGroupManagerExternal();
-    ASSERT_EQ(groups, plugin.GroupManager());
-    for (const auto& channel : platform) {
-        ResourceTree::ChannelInfo byCode, byId;
-        ASSERT_TRUE(groups->GetChannelInfoByCode(channel.code, byCode)) << channel.code;
-        EXPECT_EQ(byCode.channelId, channel.channelId);
-        EXPECT_EQ(byCode.name, channel.name);
-        EXPECT_EQ(byCode.deviceCode, channel.deviceCode);
-        EXPECT_EQ(byCode.channelNo, channel.channelNo);
-        EXPECT_EQ(byCode.isPtz, channel.isPtz);
-        ASSERT_EQ(groups->GetChannelInfoByChannelID(channel.channelId, byId), 0);
-        EXPECT_EQ(byId.code, channel.code);
-    }
-    ResourceTree::ChannelInfo missing;
-    missing.name = "untouched";
-    EXPECT_FALSE(groups->GetChannelInfoByCode("no-such-channel", missing));
-    EXPECT_NE(groups->GetChannelInfoByChannelID("no-such-id", missing), 0);
-    EXPECT_EQ(missing.name, "untouched");
-
-    plugin.UnInit();
-    EXPECT_EQ(plugin.ChannelCount(), 0u);
-}
+using ResourceTreeOverSdk = zrsdk_test::PlatformTest;  // "operator" logged in
 
 TEST_F(ResourceTreeOverSdk, ReloadSeesMoreChannelsThanTheFirstAnswerHolds) {
     control::ChannelSpec extra;
@@ -64,7 +19,7 @@ TEST_F(ResourceTreeOverSdk, ReloadSeesMoreChannelsThanTheFirstAnswerHolds) {
         extra.name = std::string(200, 'n');  // longer than the platform's name field
         control::AddChannel(extra);
     }
-    hostfw::ResourceTreePlugin plugin(m_session);
+    hostfw::ResourceTreePlugin plugin(session);
     ASSERT_TRUE(plugin.Init());
     EXPECT_EQ(plugin.ChannelCount(), control::DefaultChannels().size() + 300);
     ResourceTree::ChannelInfo info;
@@ -75,11 +30,13 @@ TEST_F(ResourceTreeOverSdk, ReloadSeesMoreChannelsThanTheFirstAnswerHolds) {
     ASSERT_TRUE(control::RemoveChannel("bulk-0"));
     ASSERT_TRUE(plugin.Reload());
     EXPECT_FALSE(plugin.GroupManager()->GetChannelInfoByCode("bulk-0", info));
+    plugin.UnInit();
+    EXPECT_EQ(plugin.ChannelCount(), 0u);
 }
 
 TEST_F(ResourceTreeOverSdk, ARefusedQueryLeavesAnEmptyTable) {
     vkl::Host::SetLogLevel(7);
-    hostfw::ResourceTreePlugin plugin(m_session);
+    hostfw::ResourceTreePlugin plugin(session);
     ASSERT_TRUE(control::FailNextCalls("ZRSDK_QueryChannels", 1, 10002));
     EXPECT_FALSE(plugin.Init());
     EXPECT_EQ(plugin.ChannelCount(), 0u);

@@ -29,10 +29,6 @@ public:
         std::unique_lock<std::mutex> lock(m_mutex);
         return m_cv.wait_for(lock, kPatience, [&] { return m_open; });
     }
-    bool IsOpen() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_open;
-    }
 
 private:
     std::mutex m_mutex;

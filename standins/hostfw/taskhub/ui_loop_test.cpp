@@ -13,27 +13,6 @@ using Taskhub::Host::WaitIdle;
 
 class UiLoopTest : public HostLoops {};
 
-TEST_F(UiLoopTest, LoopThreadRunsTasksInPostOrderOnOneThread) {
-    Taskhub::Host::StartUILoopThread();
-    std::vector<int> order;
-    std::vector<std::thread::id> threads;
-    for (int i = 0; i < 100; ++i) {
-        ASSERT_TRUE(PostToUI([&, i] {
-            EXPECT_TRUE(Taskhub::Host::IsUIThread());
-            order.push_back(i);
-            threads.push_back(std::this_thread::get_id());
-        }));
-    }
-    ASSERT_TRUE(WaitIdle(kPatience));
-    ASSERT_EQ(order.size(), 100u);
-    for (int i = 0; i < 100; ++i) {
-        EXPECT_EQ(order[i], i);
-        EXPECT_EQ(threads[i], threads[0]);
-    }
-    EXPECT_NE(threads[0], std::this_thread::get_id());
-    EXPECT_FALSE(Taskhub::Host::IsUIThread());
-}
-
 TEST_F(UiLoopTest, PumpRunsOnlyWhatIsQueuedNowOnTheCallingThread) {
     std::vector<int> order;
     PostToUI([&] { order.push_back(1); });
@@ -52,11 +31,7 @@ TEST_F(UiLoopTest, PumpRunsOnlyWhatIsQueuedNowOnTheCallingThread) {
 TEST_F(UiLoopTest, RunUILoopReturnsAfterStopHasRunTheQueue) {
     Gate running;
     std::atomic<int> ran{0};
-    std::thread::id loopThread;
-    std::thread host([&] {
-        loopThread = std::this_thread::get_id();
-        Taskhub::Host::RunUILoop();
-    });
+    std::thread host([] { Taskhub::Host::RunUILoop(); });
     PostToUI([&] { running.Open(); });
     ASSERT_TRUE(running.Wait());
     for (int i = 0; i < 20; ++i) PostToUI([&] { ++ran; });
@@ -84,10 +59,7 @@ TEST_F(UiLoopTest, StopFromInsideAUITaskEndsTheLoopAfterThatTask) {
     ASSERT_TRUE(WaitIdle(kPatience));
     EXPECT_TRUE(after.load());
     Taskhub::Host::StopUILoop();  // waits for the stop already under way
-    TaskCounters late;
-    EXPECT_FALSE(Taskhub::CSingleton<Taskhub::CMessageLoopForUI>::GetInstance()->PostTask(
-        new CountingTask(late)));
-    EXPECT_EQ(late.deletions.load(), 1);
+    EXPECT_FALSE(PostToUI([] {}));
 
     // The loop can be started again.
     Taskhub::Host::StartUILoopThread();

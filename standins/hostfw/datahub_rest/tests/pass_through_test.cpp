@@ -1,9 +1,7 @@
 // DataPassThroughJson against the stand-in management server on loopback.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <thread>
-#include <vector>
 
 #include "server_fixture.h"
 
@@ -12,65 +10,6 @@ namespace {
 using namespace Datahub;
 using namespace resttest;
 using PassThroughTest = ServerTest;
-
-TEST_F(PassThroughTest, HandsOnTheServersEnvelopeWhateverItsStatus) {
-    ResponseObject response(messages.empty, 8);
-    ASSERT_EQ(0, Delete(1, response, /*session=*/99));
-    EXPECT_EQ(401, response->http_code);
-    EXPECT_EQ(mgmt::kCodeInvalidSession, response->api_code);
-    EXPECT_FALSE(response.Message().empty());
-
-    ASSERT_EQ(0, Delete(12345, response));
-    EXPECT_EQ(200, response->http_code);
-    EXPECT_EQ(mgmt::kCodeNotFound, response->api_code);
-
-    RequestObject unknown("GET", "/psib/nothing", messages.empty, 8);
-    unknown.Build();
-    ASSERT_EQ(0, DataPassThroughJson(kSession, nullptr, unknown.get(), response.get(), 10, 0));
-    EXPECT_EQ(404, response->http_code);
-    EXPECT_EQ(mgmt::kCodeNoSuchRoute, response->api_code);
-
-    RequestObject malformed("POST", "/psib/ptz/presetTask", messages.empty, 8);
-    malformed.get()->jsonBody = const_string_new("{\"channelCode\": 7");
-    ASSERT_EQ(0, DataPassThroughJson(kSession, nullptr, malformed.get(), response.get(), 10, 0));
-    EXPECT_EQ(400, response->http_code);
-    EXPECT_EQ(mgmt::kCodeBadRequest, response->api_code);
-    EXPECT_STREQ("Bad Request", response->reason);
-    EXPECT_NE(nullptr, response->rawBody);
-}
-
-TEST_F(PassThroughTest, InjectedCodesReachTheResponseSlots) {
-    mgmt::Fault code1005;
-    code1005.serverCode = 1005;
-    code1005.message = "device busy";
-    server.InjectFault(code1005);
-    ResponseObject response(messages.id, 8);
-    ASSERT_EQ(0, Delete(1, response));
-    EXPECT_EQ(200, response->http_code);
-    EXPECT_EQ(1005, response->api_code);
-    EXPECT_EQ("device busy", response.Message());
-
-    mgmt::Fault status500;
-    status500.httpStatus = 500;
-    server.InjectFault(status500);
-    ASSERT_EQ(0, Delete(1, response));
-    EXPECT_EQ(500, response->http_code);
-    EXPECT_EQ(1000, response->api_code);
-
-    // Success stays success when the body does not fit the description.
-    mgmt::Fault oddData;
-    oddData.dataJson = "{\"id\":\"seven\"}";
-    server.InjectFault(oddData);
-    ASSERT_EQ(0, Delete(1, response));
-    EXPECT_EQ(200, response->http_code);
-    EXPECT_EQ(1000, response->api_code);
-    EXPECT_NE(0, response.Parse());
-    oddData.dataJson = "[]";
-    server.InjectFault(oddData);
-    ASSERT_EQ(0, Delete(1, response));
-    EXPECT_EQ(1000, response->api_code);
-    EXPECT_NE(0, response.Parse());
-}
 
 // "data" reaches slot 8 as the server spelled it, and the parse that
 // follows reads the same value, on the calling thread or any other.
@@ -103,7 +42,9 @@ TEST_F(PassThroughTest, DataSlotKeepsTheServersTextAndParsesAnywhere) {
     EXPECT_EQ(5, Read<std::int64_t>(response.Body(), 0));
 }
 
-TEST_F(PassThroughTest, UnreadableAnswersAreErrorsAndTheNextCallWorks) {
+// Besides its code, a failed call tells what it can in the response slots.
+// (The codes of every fault: the server-fault tests.)
+TEST_F(PassThroughTest, FailedCallsFillTheSlotsTheyCan) {
     mgmt::Fault fault;
     fault.kind = mgmt::Fault::Kind::BrokenBody;
     server.InjectFault(fault);
@@ -113,42 +54,10 @@ TEST_F(PassThroughTest, UnreadableAnswersAreErrorsAndTheNextCallWorks) {
     EXPECT_NE(nullptr, response->rawBody);
     EXPECT_NE(nullptr, response->failure);
 
-    fault.kind = mgmt::Fault::Kind::HugeBody;
-    server.InjectFault(fault);
-    EXPECT_EQ(PASS_THROUGH_ANSWER_TOO_LARGE, Delete(1));
-
-    fault.kind = mgmt::Fault::Kind::CloseMidAnswer;
-    server.InjectFault(fault);
-    EXPECT_EQ(PASS_THROUGH_CONNECTION_LOST, Delete(1));
-
-    Host::SetMaxAnswerBytes(16);
-    EXPECT_EQ(PASS_THROUGH_ANSWER_TOO_LARGE, Delete(1));
-    Host::SetMaxAnswerBytes(Host::kDefaultMaxAnswerBytes);
-
-    ASSERT_EQ(0, Delete(1, response));
-    EXPECT_EQ(mgmt::kCodeNotFound, response->api_code);
-}
-
-TEST_F(PassThroughTest, TimeOutEndsTheCall) {
-    mgmt::Fault slow;
-    slow.delay = std::chrono::seconds(3);
-    server.InjectFault(slow);
-    EXPECT_EQ(PASS_THROUGH_TIMEOUT, Delete(1, kSession, /*timeout=*/1));
-    // The late answer must not be taken for the next call's.
-    ResponseObject response(messages.empty, 8);
-    ASSERT_EQ(0, Delete(1, response));
-    EXPECT_EQ(mgmt::kCodeNotFound, response->api_code);
-}
-
-TEST_F(PassThroughTest, RefusedConnectionIsAnError) {
-    ASSERT_EQ(0, Delete(1));
     server.StopListening();
-    ResponseObject response(messages.empty, 8);
-    EXPECT_EQ(PASS_THROUGH_CONNECT_FAILED, Delete(1, response));
-    EXPECT_NE(nullptr, response->failure);
-    ASSERT_TRUE(server.ResumeListening());
-    EXPECT_EQ(0, Delete(1));
-
+    ResponseObject refused(messages.empty, 8);
+    EXPECT_EQ(PASS_THROUGH_CONNECT_FAILED, Delete(1, refused));
+    EXPECT_NE(nullptr, refused->failure);
     Host::ClearServerAddress();
     EXPECT_EQ(PASS_THROUGH_NO_SERVER, Delete(1));
 }
@@ -172,31 +81,6 @@ TEST_F(PassThroughTest, RefusesWhatItCannotSend) {
     framing.SetParam("Content-Length", "5");
     EXPECT_EQ(PASS_THROUGH_INVALID_ARGUMENT, DataPassThroughJson(kSession, &framing, fine.get(), response.get(), 10, 0));
     EXPECT_TRUE(server.Requests().empty());
-}
-
-TEST_F(PassThroughTest, ConcurrentCallsAllGetTheirOwnAnswers) {
-    constexpr int kThreads = 4, kCalls = 25;
-    std::atomic<int> wrong{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([&, t] {
-            for (int i = 0; i < kCalls; ++i) {
-                RequestObject request("PUT", "/videoService/devices/restart/", messages.empty, 8,
-                                      messages.channelCode, 8);
-                const std::string device = "dev-" + std::to_string(t) + "-" + std::to_string(i);
-                SetText(request.Path(), 0, device.c_str());
-                request.Build();
-                ResponseObject response(messages.empty, 8);
-                if (DataPassThroughJson(kSession, nullptr, request.get(), response.get(), 10, 0) != 0 ||
-                    response->api_code != 1000 || std::string(response->uri) != request.get()->uri)
-                    ++wrong;
-            }
-        });
-    }
-    for (auto& t : threads) t.join();
-    EXPECT_EQ(0, wrong.load());
-    EXPECT_EQ(static_cast<std::size_t>(kThreads * kCalls), server.GetStore().RestartedDevices().size());
-    EXPECT_LE(server.AcceptedConnections(), static_cast<std::size_t>(kThreads * 2));
 }
 
 }  // namespace

@@ -16,6 +16,21 @@ struct DescriptorDeleter {
 // Declare before the objects that use it: they need it to free themselves.
 using Descriptor = std::unique_ptr<Datahub::MetaInfo, DescriptorDeleter>;
 
+// A record of one member at offset 0.
+inline Descriptor OneMember(int type, const char* name) {
+    Descriptor d(Datahub::metainfo_create(8));
+    Datahub::metainfo_add_member(d.get(), 0, type, name, 0);
+    return d;
+}
+
+// The body of a message without members.
+inline Descriptor EmptyBody() {
+    Descriptor d(Datahub::metainfo_create(8));
+    Datahub::metainfo_add_member(d.get(), 0, Datahub::META_TYPE_BOOL, "hasFieldOf_nouse", 0);
+    Datahub::metainfo_add_member(d.get(), 4, Datahub::META_TYPE_INT32, "_nouse", 0);
+    return d;
+}
+
 class RequestObject {
 public:
     RequestObject(const char* method, const char* path, const Datahub::MetaInfo* body,
@@ -80,7 +95,6 @@ public:
     Datahub::PSDKResponse* operator->() { return m_response; }
     unsigned char* Body() { return reinterpret_cast<unsigned char*>(m_response + 1); }
     int Parse() { return Datahub::kmp_response_parse(m_response, Body(), m_body); }
-    std::string Message() const { return m_response->api_message ? m_response->api_message : ""; }
 
 private:
     Datahub::PSDKResponse* m_response;

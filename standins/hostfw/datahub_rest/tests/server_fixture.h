@@ -12,23 +12,10 @@
 namespace resttest {
 
 struct Messages {
-    Datahub::MetaInfo* id;           // {"id": int64}
-    Datahub::MetaInfo* channelCode;  // path parameter
-    Datahub::MetaInfo* empty;
-
-    Messages() {
-        using namespace Datahub;
-        id = metainfo_create(8);
-        metainfo_add_member(id, 0, META_TYPE_INT64, "id", 0);
-        channelCode = metainfo_create(8);
-        metainfo_add_member(channelCode, 0, META_TYPE_STRING, "channelCode", 0);
-        empty = metainfo_create(8);
-        metainfo_add_member(empty, 0, META_TYPE_BOOL, "hasFieldOf_nouse", 0);
-        metainfo_add_member(empty, 4, META_TYPE_INT32, "_nouse", 0);
-    }
-    ~Messages() {
-        for (Datahub::MetaInfo* d : {id, channelCode, empty}) Datahub::metainfo_destroy(d);
-    }
+    Descriptor idDesc = OneMember(Datahub::META_TYPE_INT64, "id");
+    Descriptor emptyDesc = EmptyBody();
+    Datahub::MetaInfo* id = idDesc.get();  // {"id": int64}
+    Datahub::MetaInfo* empty = emptyDesc.get();
 };
 
 class ServerTest : public ::testing::Test {

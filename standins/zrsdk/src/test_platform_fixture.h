@@ -2,6 +2,7 @@
 // Test fixture: a fresh platform with "operator" logged in.
 #include <gtest/gtest.h>
 
+#include <mutex>
 #include <string>
 
 #include "zrsdk/zrsdk.h"
@@ -35,6 +36,26 @@ private:
         zrsdk::control::SetText(info.menuName, "PTZ control");
         return info;
     }
+};
+
+// Counts the login events a session's callback receives.
+class EventInbox {
+public:
+    static void Receive(int, int, void*, unsigned int, void* user) {
+        auto* inbox = static_cast<EventInbox*>(user);
+        std::lock_guard<std::mutex> lock(inbox->m_mutex);
+        ++inbox->m_count;
+    }
+    // Once the SDK has handed over all it queued.
+    std::size_t Delivered() {
+        EXPECT_TRUE(zrsdk::control::WaitEventsDelivered());
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_count;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::size_t m_count = 0;
 };
 
 }  // namespace zrsdk_test
