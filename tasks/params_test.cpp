@@ -1,4 +1,6 @@
 #include <cstdint>
+#include <initializer_list>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -9,10 +11,91 @@
 namespace Kestrel {
 namespace {
 
+// What default construction gives, member by member.
+template <class Record, class Member>
+void ExpectAll(const Record& record, std::initializer_list<Member Record::*> members, const Member& expected) {
+    int i = 0;
+    for (Member Record::*member : members) EXPECT_EQ(record.*member, expected) << "member " << i++;
+}
+
+
+void ExpectDefault(const TrafficInfoNotify& r) {
+    using R = TrafficInfoNotify;
+    ExpectAll<R, std::string>(r, {
+        &R::text1, &R::text2, &R::text3, &R::text4, &R::text5}, "");
+    ExpectAll<R, int32_t>(r, {
+        &R::value1, &R::value2, &R::value3, &R::value4, &R::value5, &R::value6}, 0);
+    EXPECT_EQ(r.value64, 0);
+    EXPECT_EQ(r.itemCount, 0u);
+    EXPECT_TRUE(r.items.empty());
+}
+
+void ExpectDefault(const TrafficRealAlarmInfo& r) {
+    using R = TrafficRealAlarmInfo;
+    ExpectAll<R, std::string>(r, {
+        &R::text01, &R::text02, &R::text03, &R::text04, &R::text05, &R::text06, &R::text07, &R::text08,
+        &R::text09, &R::text10, &R::text11, &R::text12, &R::text13, &R::text14, &R::text15, &R::text16,
+        &R::text17, &R::text18, &R::text19, &R::text20, &R::text21, &R::text22, &R::text23, &R::text24,
+        &R::text25, &R::text26, &R::text27, &R::text28, &R::text29, &R::text30, &R::text31, &R::text32,
+        &R::text33, &R::text34, &R::text35, &R::text36, &R::text37, &R::text38, &R::text39, &R::text40,
+        &R::text41, &R::text42, &R::text43, &R::text44, &R::text45, &R::payloadText}, "");
+    ExpectAll<R, int64_t>(r, {
+        &R::number1, &R::number2, &R::number3}, 0);
+    ExpectAll<R, int32_t>(r, {
+        &R::value1, &R::value2, &R::value3, &R::value4, &R::value5, &R::value6, &R::value7}, 0);
+    ExpectAll<R, bool>(r, {
+        &R::flag1, &R::flag2, &R::flag3}, false);
+}
+
+void ExpectDefault(const TrafficScoreAlarmInfo& r) {
+    using R = TrafficScoreAlarmInfo;
+    ExpectAll<R, std::string>(r, {
+        &R::text01, &R::text02, &R::text03, &R::text04, &R::text05, &R::text06, &R::text07, &R::text08,
+        &R::text09, &R::text10, &R::text11, &R::text12, &R::text13, &R::text14, &R::text15, &R::text16,
+        &R::payloadText}, "");
+    ExpectAll<R, int64_t>(r, {
+        &R::number1, &R::number2, &R::number3}, 0);
+    ExpectAll<R, int32_t>(r, {
+        &R::value1, &R::value2, &R::value3, &R::value4, &R::value5}, 0);
+    ExpectAll<R, bool>(r, {
+        &R::flag1, &R::flag2}, false);
+}
+
+void ExpectDefault(const IMSAlarmInfoNotify& r) {
+    using R = IMSAlarmInfoNotify;
+    ExpectAll<R, std::string>(r, {
+        &R::text1, &R::text2, &R::text3, &R::text4, &R::text5, &R::text6}, "");
+}
+
+void ExpectDefault(const FaceInfoNotify& r) {
+    using R = FaceInfoNotify;
+    ExpectAll<R, std::string>(r, {
+        &R::text1, &R::text2, &R::text3, &R::text4, &R::text5, &R::text6, &R::text7, &R::text8}, "");
+    ExpectAll<R, int32_t>(r, {
+        &R::value1, &R::value2, &R::value3, &R::value4, &R::value5, &R::value6, &R::value11, &R::value12,
+        &R::value13}, 0);
+    ExpectAll<R, int32_t>(r, {
+        &R::value7, &R::value8, &R::value9, &R::value10}, 1);
+    ExpectAll<R, int64_t>(r, {
+        &R::time1, &R::time2}, 0);
+    EXPECT_FALSE(r.flag);
+    EXPECT_TRUE(r.items.empty());
+}
+
+void ExpectDefault(const FaceInfoItem& r) {
+    using R = FaceInfoItem;
+    ExpectAll<R, std::string>(r, {
+        &R::text1, &R::text2, &R::text3, &R::text4, &R::text5, &R::text6, &R::text7, &R::text8, &R::text9,
+        &R::text10, &R::text11}, "");
+    ExpectAll<R, int32_t>(r, {
+        &R::value1, &R::value2, &R::value3}, 0);
+    EXPECT_EQ(r.value4, 1);
+    EXPECT_EQ(r.realValue, 0.0f);
+    EXPECT_FALSE(r.flag);
+}
+
 // A new parameter object of every event type: its class's Business, the
-// constructor's type and result, and every field at its initial value. An
-// unset record reads as a new one; the records' members start where their
-// declarations put them, and only those that start at 1 are checked.
+// constructor's type and result, and every field at its initial value.
 TEST(ParamsTest, NewObjectsHoldTheirInitialValues) {
     for (CDeviceFunctionParam::EventType type :
          {CDeviceFunctionParam::DEVICE_EVENT_START_RECORD, CDeviceFunctionParam::DEVICE_EVENT_STOP_RECORD,
@@ -22,6 +105,7 @@ TEST(ParamsTest, NewObjectsHoldTheirInitialValues) {
           CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_REAL_ALARM, CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_SCORE_ALARM}) {
         SCOPED_TRACE(type);
         CDeviceFunctionParam p(type, -501);
+        EXPECT_EQ(p.GetBusiness(), Datahub::BUSINESS_DEVICE_FUNCTION);
         EXPECT_EQ(p.GetBusiness(), 3);
         EXPECT_EQ(p.GetEventType(), type);
         EXPECT_EQ(p.GetEventResult(), -501);
@@ -35,10 +119,10 @@ TEST(ParamsTest, NewObjectsHoldTheirInitialValues) {
         EXPECT_EQ(p.GetInfo(), "");
         EXPECT_TRUE(p.GetBindResourceIDList().empty());
         EXPECT_TRUE(p.GetBindChannelInfo().empty());
-        EXPECT_TRUE(p.GetTrafficInfoNotify().items.empty());
-        EXPECT_EQ(p.GetTrafficRealAlarmInfo().number3, 0);
-        EXPECT_FALSE(p.GetTrafficScoreAlarmInfo().flag2);
-        EXPECT_EQ(p.GetIMSAlarmInfoNotify().text6, "");
+        ExpectDefault(p.GetTrafficInfoNotify());
+        ExpectDefault(p.GetTrafficRealAlarmInfo());
+        ExpectDefault(p.GetTrafficScoreAlarmInfo());
+        ExpectDefault(p.GetIMSAlarmInfoNotify());
     }
     for (int type = CPtzParam::PTZ_EVENT_NONE; type <= CPtzParam::PTZ_EVENT_SET_IDLE_MONITOR; ++type) {
         SCOPED_TRACE(type);
@@ -58,10 +142,9 @@ TEST(ParamsTest, NewObjectsHoldTheirInitialValues) {
     EXPECT_EQ(face.GetEventType(), 0);
     EXPECT_EQ(face.GetEventResult(), 1);
     EXPECT_EQ(face.GetDeviceCode(), "");
-    const FaceInfoNotify info = face.GetFaceInfoNotify();
-    for (int32_t value : {info.value7, info.value8, info.value9, info.value10, FaceInfoItem().value4})
-        EXPECT_EQ(value, 1);
-    EXPECT_TRUE(info.items.empty());
+    ExpectDefault(face.GetFaceInfoNotify());
+    ExpectDefault(FaceInfoItem());
+    EXPECT_EQ(TrafficInfoItem().itemText, "");
 }
 
 TEST(ParamsTest, CopiesOfParameterObjectsAreIndependent) {
