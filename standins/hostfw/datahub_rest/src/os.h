@@ -66,7 +66,7 @@ public:
 private:
     Make m_make;
     Destroy m_destroy;
-    unsigned long m_index = 0;  // the system's slot, where it has one
+    [[maybe_unused]] unsigned long m_index = 0;  // the system's slot, where it has one (Windows)
 };
 
 // The calling thread's T.
