@@ -177,10 +177,10 @@ case "$cmd" in
              status=0
              build build-win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" -DKESTREL_BUILD_BENCH=OFF \
                && run_tests build-win --timeout 120 --repeat after-timeout:2 || status=$?
-             # Under Wine a test program now and then stays in its exit after
-             # its test has passed (about once in a run of the whole suite, in
-             # tests of the timer stand-in's manual clock): such a run times
-             # out at 120 s and runs once more; a failed test is not repeated.
+             # Under Wine a program now and then stays in its exit after its
+             # work is done (about once in a few hundred starts): such a test
+             # times out at 120 s and runs once more; a failed test is not
+             # repeated.
              # The programs keep one Wine server up while they run; end it.
              [ -x build-win/wine-run ] && build-win/wine-run --end-server || true
              exit $status ;;

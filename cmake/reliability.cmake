@@ -14,7 +14,7 @@ if(KESTREL_BUILD_TESTS AND TARGET kestrel_test_support)
     add_executable(kestrel_fault_tests ${_fault_tests})
     target_link_libraries(kestrel_fault_tests PRIVATE kestrel_core kestrel_test_support
       GTest::gtest GTest::gtest_main Threads::Threads)
-    gtest_discover_tests(kestrel_fault_tests DISCOVERY_TIMEOUT 60
+    gtest_discover_tests(kestrel_fault_tests DISCOVERY_TIMEOUT 120
       PROPERTIES TIMEOUT 300 LABELS faults ENVIRONMENT "TZ=${KESTREL_TEST_TZ}")
   endif()
 
@@ -25,7 +25,7 @@ if(KESTREL_BUILD_TESTS AND TARGET kestrel_test_support)
       GTest::gtest GTest::gtest_main Threads::Threads)
     # The soak's own bound is its run time; the time-out leaves room for a
     # slow sanitizer build to drain and shut down.
-    gtest_discover_tests(kestrel_soak_tests DISCOVERY_TIMEOUT 60
+    gtest_discover_tests(kestrel_soak_tests DISCOVERY_TIMEOUT 120
       PROPERTIES TIMEOUT 900 LABELS soak ENVIRONMENT "TZ=${KESTREL_TEST_TZ}")
   endif()
 endif()
