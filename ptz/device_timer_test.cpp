@@ -4,7 +4,7 @@
 // retire-then-release pattern of the PTZ worker never deadlocks.
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
+#include <future>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -17,24 +17,20 @@
 namespace Kestrel {
 namespace {
 
-class CountingListener : public ITimerListener {
-public:
+struct CountingListener : ITimerListener {
     void OnTimer(unsigned int timerId) override {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_ids.push_back(timerId);
+        std::lock_guard<std::mutex> lock(mutex);
+        ids.push_back(timerId);
     }
     std::vector<unsigned int> Ids() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_ids;
+        std::lock_guard<std::mutex> lock(mutex);
+        return ids;
     }
-
-private:
-    std::mutex m_mutex;
-    std::vector<unsigned int> m_ids;
+    std::mutex mutex;
+    std::vector<unsigned int> ids;
 };
 
-class ManualClock {
-public:
+struct ManualClock {
     ManualClock() { vkl::Host::UseManualClock(1700000000000); }
     ~ManualClock() { vkl::Host::UseRealClock(); }
 };
@@ -82,34 +78,29 @@ TEST(DeviceTimer, TicksEverySecondUntilKilledAndNotAfterRelease) {
 // it at once but returns only after that call has finished.
 TEST(DeviceTimer, ReleaseWaitsForACallInProgressOnAnotherThread) {
     struct BlockingListener : ITimerListener {
-        std::mutex mutex;
-        std::condition_variable changed;
-        bool entered = false, go = false, finished = false;
+        std::promise<void> entered, go;
+        std::shared_future<void> goSignal = go.get_future().share();
+        std::atomic<bool> finished{false};
         std::atomic<int> probes{0};
         void OnTimer(unsigned int timerId) override {
             if (timerId == 99) {  // a probe: returns at once
                 ++probes;
                 return;
             }
-            std::unique_lock<std::mutex> lock(mutex);
-            entered = true;
-            changed.notify_all();
-            changed.wait(lock, [&] { return go; });
+            entered.set_value();
+            goSignal.wait();
             finished = true;
         }
     } listener;
     vkl::DRefPtr<CDeviceTimer> timer(new CDeviceTimer(&listener));
 
+    std::future<void> entered = listener.entered.get_future();
     std::thread tick([&] { timer->OnTimerEvent(1); });
-    {
-        std::unique_lock<std::mutex> lock(listener.mutex);
-        listener.changed.wait(lock, [&] { return listener.entered; });
-    }
+    entered.wait();
     std::atomic<bool> released{false};
     bool finishedWhenReleased = false;
     std::thread releaser([&] {
         timer->Release();
-        std::lock_guard<std::mutex> lock(listener.mutex);
         finishedWhenReleased = listener.finished;
         released = true;
     });
@@ -123,11 +114,7 @@ TEST(DeviceTimer, ReleaseWaitsForACallInProgressOnAnotherThread) {
         std::this_thread::yield();
     }
     EXPECT_FALSE(released.load());
-    {
-        std::lock_guard<std::mutex> lock(listener.mutex);
-        listener.go = true;
-    }
-    listener.changed.notify_all();
+    listener.go.set_value();
     tick.join();
     releaser.join();
     EXPECT_TRUE(released.load());

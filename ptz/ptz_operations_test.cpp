@@ -1,5 +1,7 @@
 // Movement, lens, positioning, wiper and scanning end to end: façade →
 // worker → platform (the bytes it received) → observers on the UI loop.
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "ptz_fixture.h"
@@ -9,82 +11,51 @@
 namespace Kestrel {
 namespace {
 
-using kestrel_test::DoubleAt;
-using kestrel_test::I32At;
-using kestrel_test::TextAt;
+using kestrel_test::Answer;
+using kestrel_test::IsAnswer;
+using kestrel_test::IsRecord;
 using kestrel_test::ThreadKind;
-using kestrel_test::ZeroFrom;
 namespace control = zrsdk::control;
 
 class PtzOperationsTest : public kestrel_test::PtzFixture {};
 
 TEST_F(PtzOperationsTest, DirectionSendsBothSpeedsAndTheStartFlag) {
     const int seq = Facade().PtzDirection("ch-0001", DIRECTION_LEFT, false, 5, "menu.ptz");
-    auto moving = WaitResult(CPtzParam::PTZ_EVENT_DIRECTION);
-    EXPECT_EQ(moving->GetEventResult(), 0);
-    EXPECT_EQ(moving->GetSeq(), seq);
-    EXPECT_EQ(moving->GetCode(), "ch-0001");
-    EXPECT_EQ(moving->GetParam(), DIRECTION_LEFT);
-    EXPECT_TRUE(moving->GetEnable());
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_DIRECTION), {0, seq, "ch-0001", DIRECTION_LEFT, true}));
     EXPECT_EQ(m_observer.All().at(0).thread, ThreadKind::UI);
-
     const int stopSeq = Facade().PtzDirection("ch-0001", DIRECTION_LEFT, true, 2, "");
-    auto stopped = WaitResult(CPtzParam::PTZ_EVENT_DIRECTION, 2);
-    EXPECT_EQ(stopped->GetSeq(), stopSeq);
-    EXPECT_FALSE(stopped->GetEnable());
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_DIRECTION, 2), {0, stopSeq, "ch-0001", DIRECTION_LEFT}));
 
     auto calls = Calls("ZRSDK_PtzOperateDirect");
     ASSERT_EQ(calls.size(), 2u);
-    const auto& in = calls[0].input;
-    ASSERT_EQ(in.size(), 340u);
     EXPECT_EQ(calls[0].sessionId, m_env->SessionId());
-    EXPECT_EQ(TextAt(in, 0, 64), "ch-0001");
-    EXPECT_EQ(I32At(in, 64), 5);
-    EXPECT_EQ(I32At(in, 68), 5);
-    EXPECT_EQ(I32At(in, 72), DIRECTION_LEFT);
-    EXPECT_EQ(I32At(in, 76), 1);
-    EXPECT_TRUE(ZeroFrom(in, 80, 336));
-    EXPECT_EQ(I32At(in, 336), 30000);
+    EXPECT_TRUE(IsRecord(calls[0].input, 340,
+                         {{0, "ch-0001"}, {64, 5}, {68, 5}, {72, DIRECTION_LEFT}, {76, 1}, {336, 30000}}));
+    EXPECT_TRUE(IsRecord(calls[1].input, 340, {{0, "ch-0001"}, {64, 2}, {68, 2}, {72, DIRECTION_LEFT}, {336, 30000}}));
     EXPECT_STREQ(calls[0].OperateInfo().menuKey, "M-PTZ-01");
     EXPECT_STREQ(calls[0].OperateInfo().menuName, "PTZ control");
-    EXPECT_EQ(I32At(calls[1].input, 64), 2);
-    EXPECT_EQ(I32At(calls[1].input, 68), 2);
-    EXPECT_EQ(I32At(calls[1].input, 76), 0);
     EXPECT_STREQ(calls[1].OperateInfo().menuKey, "");
 }
 
 TEST_F(PtzOperationsTest, LensOperationsMapToTypeAndCodeAndRefuseOthersWithoutASequenceNumber) {
-    const int expected[6][2] = {{1, 1}, {2, 2}, {1, 3}, {2, 1}, {1, 2}, {2, 3}};
+    const int expected[6][2] = {{1, 1}, {2, 2}, {1, 3}, {2, 1}, {1, 2}, {2, 3}};  // type, code
     for (int op = 0; op < 6; ++op) {
-        const int seq = Facade().PtzControl("ch-0001", static_cast<Ptz_Operator_e>(op), op % 2 == 1, 7, "menu.ptz");
-        auto result = WaitResult(CPtzParam::PTZ_EVENT_CAMERA, op + 1);
-        EXPECT_EQ(result->GetSeq(), seq);
-        EXPECT_EQ(result->GetEventResult(), 0);
-        EXPECT_EQ(result->GetParam(), expected[op][1]) << "op " << op;
-        EXPECT_EQ(result->GetEnable(), op % 2 == 0);
-    }
-    auto calls = Calls("ZRSDK_PtzOperateCamera");
-    ASSERT_EQ(calls.size(), 6u);
-    for (int op = 0; op < 6; ++op) {
-        const auto& in = calls[op].input;
-        ASSERT_EQ(in.size(), 352u);
-        EXPECT_EQ(TextAt(in, 0, 64), "ch-0001");
-        EXPECT_EQ(I32At(in, 64), expected[op][0]) << "op " << op;
-        EXPECT_EQ(I32At(in, 68), op % 2 == 1 ? 0 : 1);
-        EXPECT_EQ(I32At(in, 72), 7);
-        EXPECT_EQ(I32At(in, 76), expected[op][1]) << "op " << op;
-        EXPECT_TRUE(ZeroFrom(in, 80, 344));
-        EXPECT_EQ(I32At(in, 344), 30000);
-        EXPECT_EQ(I32At(in, 348), 0);
-        EXPECT_STREQ(calls[op].OperateInfo().menuName, "PTZ control");
+        const bool stop = op % 2 == 1;
+        const int seq = Facade().PtzControl("ch-0001", static_cast<Ptz_Operator_e>(op), stop, 7, "menu.ptz");
+        const Answer answer{0, seq, "ch-0001", expected[op][1], !stop};
+        EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_CAMERA, op + 1), answer)) << "op " << op;
+        const auto call = Calls("ZRSDK_PtzOperateCamera").at(op);
+        EXPECT_TRUE(IsRecord(call.input, 352, {{0, "ch-0001"}, {64, expected[op][0]}, {68, stop ? 0 : 1}, {72, 7},
+                                               {76, expected[op][1]}, {344, 30000}}))
+            << "op " << op;
+        EXPECT_STREQ(call.OperateInfo().menuName, "PTZ control");
     }
 
     // Refused values neither post nor draw a sequence number.
     const int before = Facade().PtzSite("ch-0001", 0, 0, 1, 0);
     EXPECT_EQ(Facade().PtzControl("ch-0001", static_cast<Ptz_Operator_e>(6), false, 1, ""), -1);
     EXPECT_EQ(Facade().PtzControl("ch-0001", static_cast<Ptz_Operator_e>(-1), false, 1, ""), -1);
-    const int after = Facade().PtzSite("ch-0001", 0, 0, 1, 0);
-    EXPECT_EQ(after, before + 1);
+    EXPECT_EQ(Facade().PtzSite("ch-0001", 0, 0, 1, 0), before + 1);
     WaitIdle();
     EXPECT_EQ(control::CallCount("ZRSDK_PtzOperateCamera"), 6u);
     EXPECT_EQ(Results(CPtzParam::PTZ_EVENT_CAMERA).size(), 6u);
@@ -92,96 +63,50 @@ TEST_F(PtzOperationsTest, LensOperationsMapToTypeAndCodeAndRefuseOthersWithoutAS
 
 TEST_F(PtzOperationsTest, PlainPositioningSendsTheValueAsSignedText) {
     const int seq = Facade().PtzSite("ch-0001", 120.5, -30.25, 4.0, -5);
-    auto result = WaitResult(CPtzParam::PTZ_EVENT_SITE);
-    EXPECT_EQ(result->GetEventResult(), 0);
-    EXPECT_EQ(result->GetSeq(), seq);
-    EXPECT_EQ(result->GetCode(), "ch-0001");
-
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_SITE), {0, seq, "ch-0001"}));
     auto calls = Calls("ZRSDK_PtzSitPosition");
     ASSERT_EQ(calls.size(), 1u);
-    const auto& in = calls[0].input;
-    ASSERT_EQ(in.size(), 344u);
-    EXPECT_EQ(TextAt(in, 0, 64), "ch-0001");
-    EXPECT_EQ(DoubleAt(in, 64), 120.5);
-    EXPECT_EQ(DoubleAt(in, 72), -30.25);
-    EXPECT_EQ(DoubleAt(in, 80), 4.0);
-    EXPECT_EQ(in[88], '-');
-    EXPECT_EQ(in[89], '5');
-    EXPECT_TRUE(ZeroFrom(in, 90, 344));
+    EXPECT_TRUE(IsRecord(calls[0].input, 344, {{0, "ch-0001"}, {64, 120.5}, {72, -30.25}, {80, 4.0}, {88, "-5"}}));
     EXPECT_TRUE(calls[0].operateInfo.empty());  // the plain call takes no operator record
     EXPECT_EQ(control::CallCount("ZRSDK_PtzSitPositionEx"), 0u);
 }
 
 // Only extValues elements 2 and 3 choose the extended call.
 TEST_F(PtzOperationsTest, ExtendedPositioningOnlyWhenTheLastTwoExtendedValuesAreSet) {
-    PtzSiteParam param;
-    param.code = "ch-0001";
-    param.x = 10;
-    param.y = 20;
-    param.z = 2;
-    param.value = 42;
-    param.extA = 1.5;
-    param.extB = 2.5;
-    param.extValues[0] = 11;
-    param.extValues[1] = 12;
-    param.extFlag = 3;
+    // code, x, y, z, value, extA, extB, extValues, extFlag
+    PtzSiteParam param{"ch-0001", 10, 20, 2, 42, 1.5, 2.5, {11, 12, 0, 0}, 3};
     const int plainSeq = Facade().PtzSiteEx(param, "menu.ptz");
     EXPECT_EQ(param.seq, plainSeq);
     WaitResult(CPtzParam::PTZ_EVENT_SITE);
-    ASSERT_EQ(control::CallCount("ZRSDK_PtzSitPosition"), 1u);
     EXPECT_EQ(control::CallCount("ZRSDK_PtzSitPositionEx"), 0u);
-    const auto plain = Calls("ZRSDK_PtzSitPosition").at(0).input;
-    EXPECT_EQ(DoubleAt(plain, 64), 10.0);
-    EXPECT_EQ(TextAt(plain, 88, 256), "42");
+    EXPECT_TRUE(IsRecord(Calls("ZRSDK_PtzSitPosition").at(0).input, 344,
+                         {{0, "ch-0001"}, {64, 10.0}, {72, 20.0}, {80, 2.0}, {88, "42"}}));
 
     param.extValues[3] = 14;
     const int extSeq = Facade().PtzSiteEx(param, "menu.ptz");
     EXPECT_EQ(param.seq, extSeq);
     EXPECT_NE(extSeq, plainSeq);
-    auto result = WaitResult(CPtzParam::PTZ_EVENT_SITE, 2);
-    EXPECT_EQ(result->GetSeq(), extSeq);
-    EXPECT_EQ(result->GetEventResult(), 0);
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_SITE, 2), {0, extSeq, "ch-0001"}));
     EXPECT_EQ(control::CallCount("ZRSDK_PtzSitPosition"), 1u);
     auto calls = Calls("ZRSDK_PtzSitPositionEx");
     ASSERT_EQ(calls.size(), 1u);
-    const auto& in = calls[0].input;
-    ASSERT_EQ(in.size(), 104u);
-    EXPECT_EQ(TextAt(in, 0, 64), "ch-0001");
-    EXPECT_EQ(DoubleAt(in, 64), 1.5);
-    EXPECT_EQ(DoubleAt(in, 72), 2.5);
-    EXPECT_EQ(I32At(in, 80), 11);
-    EXPECT_EQ(I32At(in, 84), 12);
-    EXPECT_EQ(I32At(in, 88), 0);
-    EXPECT_EQ(I32At(in, 92), 14);
-    EXPECT_EQ(in[96], 3);
-    EXPECT_TRUE(ZeroFrom(in, 97, 104));
+    EXPECT_TRUE(IsRecord(calls[0].input, 104,
+                         {{0, "ch-0001"}, {64, 1.5}, {72, 2.5}, {80, 11}, {84, 12}, {92, 14}, {96, uint8_t{3}}}));
     EXPECT_STREQ(calls[0].OperateInfo().menuKey, "M-PTZ-01");
 }
 
-// Each auxiliary operation fills only its own fields of the record.
+// Each auxiliary operation fills only its own fields of the record; their
+// results carry no sequence number.
 TEST_F(PtzOperationsTest, WiperScanMarginAndAutoScanFillTheirFieldsOnly) {
-    PtzOperation op;
-    op.mode = 9;
-    op.margin = 2;
-    op.action = 1;
-    op.value = 40;
+    PtzOperation op{9, 2, 1, 40};  // mode, margin, action, value
     Facade().RainWiper("ch-0001", op);
-    auto wiper = WaitResult(CPtzParam::PTZ_EVENT_RAIN_WIPER);
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_RAIN_WIPER), {0, 0, "ch-0001", 0, false}));  // action 1
     Facade().SetScanMargin("ch-0001", op);
-    auto margin = WaitResult(CPtzParam::PTZ_EVENT_SCAN_MARGIN);
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_SCAN_MARGIN), {0, 0, "ch-0001", 2}));
     op.action = 0;
     op.mode = 3;
     Facade().AutoScan("ch-0001", op);
-    auto scan = WaitResult(CPtzParam::PTZ_EVENT_AUTO_SCAN);
-
-    EXPECT_EQ(wiper->GetEventResult(), 0);
-    EXPECT_EQ(wiper->GetCode(), "ch-0001");
-    EXPECT_FALSE(wiper->GetEnable());  // action 1
-    EXPECT_EQ(wiper->GetSeq(), 0);
-    EXPECT_EQ(margin->GetEventResult(), 0);
-    EXPECT_EQ(margin->GetParam(), 2);
-    EXPECT_EQ(scan->GetEventResult(), 0);
-    EXPECT_TRUE(scan->GetEnable());  // action 0
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_AUTO_SCAN), {0, 0, "ch-0001", 0, true}));  // action 0
 
     struct Expected {
         const char* function;
@@ -194,13 +119,9 @@ TEST_F(PtzOperationsTest, WiperScanMarginAndAutoScanFillTheirFieldsOnly) {
     for (const Expected& e : expected) {
         auto calls = Calls(e.function);
         ASSERT_EQ(calls.size(), 1u) << e.function;
-        const auto& in = calls[0].input;
-        ASSERT_EQ(in.size(), 80u);
-        EXPECT_EQ(TextAt(in, 0, 64), "ch-0001");
-        EXPECT_EQ(I32At(in, 64), e.mode) << e.function;
-        EXPECT_EQ(I32At(in, 68), e.action) << e.function;
-        EXPECT_EQ(I32At(in, 72), e.margin) << e.function;
-        EXPECT_EQ(I32At(in, 76), e.value) << e.function;
+        EXPECT_TRUE(IsRecord(calls[0].input, 80,
+                             {{0, "ch-0001"}, {64, e.mode}, {68, e.action}, {72, e.margin}, {76, e.value}}))
+            << e.function;
     }
 }
 
@@ -226,14 +147,11 @@ TEST_F(PtzOperationsTest, FailedAuxiliaryCallsAreLogged) {
         {"Kestrel::CPtz::HandleSetScanMarginReq", 1323, "PtzSetScanMargin failed. errorcode = 702"},
         {"Kestrel::CPtz::HandleAutoScanReq", 1382, "PtzAutoScan failed. errorcode = 703"},
     };
-    for (const Line& expected : lines) {
-        auto written = log.LinesOf(expected.function);
-        ASSERT_EQ(written.size(), 1u) << expected.function;
-        EXPECT_EQ(written[0].level, 4);
-        EXPECT_EQ(written[0].source, "Ptz");
-        EXPECT_EQ(written[0].line, expected.line);
-        EXPECT_EQ(written[0].tag, "");
-        EXPECT_EQ(written[0].text, expected.text);
+    for (const Line& e : lines) {
+        auto written = log.LinesOf(e.function);
+        ASSERT_EQ(written.size(), 1u) << e.function;
+        EXPECT_EQ(std::tie(written[0].level, written[0].source, written[0].line, written[0].tag, written[0].text),
+                  std::make_tuple(4, std::string("Ptz"), e.line, std::string(), std::string(e.text)));
     }
     EXPECT_TRUE(log.LinesOf("Kestrel::CPtz::HandlePtzOperateDirectReq").empty());
 

@@ -1,5 +1,7 @@
 // Preset points and the cruise through the platform, with the caches from
 // which the façade answers; the queue keys of the preset queries.
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "ptz_fixture.h"
@@ -10,11 +12,12 @@
 namespace Kestrel {
 namespace {
 
-using kestrel_test::DoubleAt;
-using kestrel_test::I32At;
-using kestrel_test::TextAt;
-using kestrel_test::ZeroFrom;
+using kestrel_test::IsAnswer;
+using kestrel_test::IsRecord;
 namespace control = zrsdk::control;
+
+// A cached cruise entry: preset index, extra, begin, end, idle time, type, id, cover.
+using Cruise = std::tuple<int, std::string, std::string, std::string, int, int, int, int>;
 
 class PtzPresetsTest : public kestrel_test::PtzFixture {
 protected:
@@ -22,6 +25,12 @@ protected:
         std::vector<int> indexes;
         for (const PrePointInfo& point : Facade().GetPrePointInfo(code)) indexes.push_back(point.index);
         return indexes;
+    }
+    std::vector<Cruise> CachedCruise(const std::string& code) {
+        std::vector<Cruise> entries;
+        for (const CruisePresetInfo& c : Facade().GetCruisePresetInfo(code))
+            entries.emplace_back(c.presetIndex, c.extra, c.beginTime, c.endTime, c.idleTime, c.type, c.id, c.cover);
+        return entries;
     }
     int Operate(PrePoint_Oper_e op, const std::string& code, unsigned int index, std::string name) {
         return Facade().OperatorPrePoint(op, code, index, name, "menu.ptz");
@@ -31,52 +40,35 @@ protected:
 TEST_F(PtzPresetsTest, QueryFillsTheCacheAndSetDeleteGotoKeepItUpToDate) {
     EXPECT_TRUE(Facade().GetPrePointInfo("ch-0001").empty());
     const int seq = Facade().QueryPrePoint("ch-0001", false);
-    auto queried = WaitResult(CPtzParam::PTZ_EVENT_QUERY_PRESET_POINTS);
-    EXPECT_EQ(queried->GetEventResult(), 0);
-    EXPECT_EQ(queried->GetSeq(), seq);
-    EXPECT_EQ(queried->GetCode(), "ch-0001");
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_QUERY_PRESET_POINTS), {0, seq, "ch-0001"}));
     auto query = Calls("ZRSDK_PtzGetPresetPoints").at(0);
     EXPECT_EQ(std::string(query.input.begin(), query.input.end()), "ch-0001");
     EXPECT_EQ(query.outputSize, 26628u);
 
+    EXPECT_EQ(CachedIndexes("ch-0001"), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
     auto cached = Facade().GetPrePointInfo("ch-0001");
-    ASSERT_EQ(cached.size(), 8u);
-    EXPECT_EQ(cached[0].index, 1);
     EXPECT_EQ(cached[0].name, "Gate");
-    EXPECT_EQ(cached[7].index, 8);
     EXPECT_EQ(cached[7].name, "Sky");
-    EXPECT_FALSE(cached[0].flag1 || cached[0].flag2 || cached[0].flag3 || cached[0].flag4);
+    EXPECT_EQ(std::tie(cached[0].flag1, cached[0].flag2, cached[0].flag3, cached[0].flag4, cached[0].value),
+              std::make_tuple(false, false, false, false, 0));
     EXPECT_TRUE(cached[0].flag5);
-    EXPECT_EQ(cached[0].value, 0);
 
     // Set twice: the cache appends without looking for the number.
     const int setSeq = Operate(PREPOINT_SET, "ch-0001", 9, "Tower");
-    auto set = WaitResult(CPtzParam::PTZ_EVENT_PRESET_SET);
-    EXPECT_EQ(set->GetEventResult(), 0);
-    EXPECT_EQ(set->GetSeq(), setSeq);
-    EXPECT_EQ(set->GetCode(), "ch-0001");
-    EXPECT_EQ(set->GetId(), 9u);
-    EXPECT_EQ(set->GetInfo(), "Tower");
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_PRESET_SET),
+                         {0, setSeq, "ch-0001", 0, false, "", 9, "Tower"}));
     Operate(PREPOINT_SET, "ch-0001", 9, "Tower");
     WaitResult(CPtzParam::PTZ_EVENT_PRESET_SET, 2);
     EXPECT_EQ(CachedIndexes("ch-0001"), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 9}));
     EXPECT_EQ(Facade().GetPrePointInfo("ch-0001").back().name, "Tower");
-
     auto record = Calls("ZRSDK_PtzOperatePresetPoint").at(0);
-    ASSERT_EQ(record.input.size(), 208u);
-    EXPECT_EQ(TextAt(record.input, 0, 64), "ch-0001");
-    EXPECT_EQ(TextAt(record.input, 64, 50), "9");
-    EXPECT_EQ(TextAt(record.input, 114, 50), "Tower");
-    EXPECT_EQ(I32At(record.input, 164), PREPOINT_SET);
-    EXPECT_TRUE(ZeroFrom(record.input, 168, 200));
-    EXPECT_EQ(DoubleAt(record.input, 200), 1.0);
+    EXPECT_TRUE(IsRecord(record.input, 208,
+                         {{0, "ch-0001"}, {64, "9"}, {114, "Tower"}, {164, PREPOINT_SET}, {200, 1.0}}));
     EXPECT_STREQ(record.OperateInfo().menuKey, "M-PTZ-01");
 
     // Delete removes the first entry of the number only; goto changes nothing.
-    Operate(PREPOINT_DELETE, "ch-0001", 9, "");
-    auto deleted = WaitResult(CPtzParam::PTZ_EVENT_PRESET_DELETE);
-    EXPECT_EQ(deleted->GetEventResult(), 0);
-    EXPECT_EQ(deleted->GetId(), 9u);
+    const int deleteSeq = Operate(PREPOINT_DELETE, "ch-0001", 9, "");
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_PRESET_DELETE), {0, deleteSeq, "ch-0001", 0, false, "", 9}));
     Operate(PREPOINT_DELETE, "ch-0001", 4, "");
     WaitResult(CPtzParam::PTZ_EVENT_PRESET_DELETE, 2);
     Operate(PREPOINT_GOTO, "ch-0001", 3, "");
@@ -85,9 +77,9 @@ TEST_F(PtzPresetsTest, QueryFillsTheCacheAndSetDeleteGotoKeepItUpToDate) {
 
     // Other operation values pass through and are reported as "none".
     Operate(static_cast<PrePoint_Oper_e>(7), "ch-0001", 3, "x");
-    auto none = WaitResult(CPtzParam::PTZ_EVENT_NONE);
-    EXPECT_EQ(none->GetEventResult(), ZRSDK_ERR_UNSUPPORTED);
-    EXPECT_EQ(I32At(Calls("ZRSDK_PtzOperatePresetPoint").back().input, 164), 7);
+    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_NONE)->GetEventResult(), ZRSDK_ERR_UNSUPPORTED);
+    EXPECT_TRUE(IsRecord(Calls("ZRSDK_PtzOperatePresetPoint").back().input, 208,
+                         {{0, "ch-0001"}, {64, "3"}, {114, "x"}, {164, 7}, {200, 1.0}}));
 
     // A failed delete leaves the cache alone.
     Operate(PREPOINT_DELETE, "ch-0001", 42, "");
@@ -126,10 +118,7 @@ TEST_F(PtzPresetsTest, QueryEmptiesTheListUntilItsAnswerAndAFailureLeavesItEmpty
 
     control::FailNextCalls("ZRSDK_PtzGetPresetPoints", 1, 4242);
     const int seq = Facade().QueryPrePoint("ch-0001", false);
-    auto failed = WaitResult(CPtzParam::PTZ_EVENT_QUERY_PRESET_POINTS, 3);
-    EXPECT_EQ(failed->GetEventResult(), 4242);
-    EXPECT_EQ(failed->GetSeq(), seq);
-    EXPECT_EQ(failed->GetCode(), "");
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_QUERY_PRESET_POINTS, 3), {4242, seq, ""}));
     EXPECT_TRUE(Facade().GetPrePointInfo("ch-0001").empty());
 }
 
@@ -142,9 +131,7 @@ TEST_F(PtzPresetsTest, AlternativeQueryRunsOnItsOwnQueue) {
     EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_QUERY_PRESET_POINTS)->GetSeq(), seq);
     EXPECT_EQ(control::CallCount("ZRSDK_PtzGetPresetPoints"), 1u);
     gate.Open();
-    auto ar = WaitResult(CPtzParam::PTZ_EVENT_QUERY_PRESET_POINTS, 2);
-    EXPECT_EQ(ar->GetSeq(), arSeq);
-    EXPECT_EQ(ar->GetCode(), "ch-0005");
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_QUERY_PRESET_POINTS, 2), {0, arSeq, "ch-0005"}));
 }
 
 TEST_F(PtzPresetsTest, OperatorPrePointNeedsAChannelTheResourceTreeKnows) {
@@ -153,19 +140,16 @@ TEST_F(PtzPresetsTest, OperatorPrePointNeedsAChannelTheResourceTreeKnows) {
     EXPECT_EQ(Facade().OperatorPrePoint(PREPOINT_GOTO, "no-such-channel", 1, name, "menu.ptz"), -1);
     auto lines = log.LinesOf("Kestrel::CPtz::OperatorPrePoint");
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].level, 6);
-    EXPECT_EQ(lines[0].source, "Ptz");
-    EXPECT_EQ(lines[0].line, 240);
-    EXPECT_EQ(lines[0].tag, "");
-    EXPECT_EQ(lines[0].text, "Get ChannelInfo Failed.");
+    EXPECT_EQ(std::tie(lines[0].level, lines[0].source, lines[0].line, lines[0].tag, lines[0].text),
+              std::make_tuple(6, std::string("Ptz"), 240, std::string(), std::string("Get ChannelInfo Failed.")));
 
     // Known by its id: posted (the platform does not know the id as a code).
     const int seq = Facade().OperatorPrePoint(PREPOINT_GOTO, "1000001", 4294967295u, name, "menu.ptz");
     EXPECT_GT(seq, 0);
-    auto result = WaitResult(CPtzParam::PTZ_EVENT_PRESET_GOTO);
-    EXPECT_EQ(result->GetSeq(), seq);
-    EXPECT_EQ(result->GetId(), 0xFFFFFFFFu);  // number -1
-    EXPECT_EQ(TextAt(Calls("ZRSDK_PtzOperatePresetPoint").at(0).input, 64, 50), "-1");
+    // Number -1 comes back as the id 0xFFFFFFFF and goes out as the text "-1".
+    const kestrel_test::Answer answer{ZRSDK_ERR_UNKNOWN_CHANNEL, seq, "1000001", 0, false, "", 0xFFFFFFFFu, "n"};
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_PRESET_GOTO), answer));
+    EXPECT_EQ(kestrel_test::TextAt(Calls("ZRSDK_PtzOperatePresetPoint").at(0).input, 64, 50), "-1");
     EXPECT_EQ(name, "n");
     EXPECT_EQ(control::CallCount("ZRSDK_PtzOperatePresetPoint"), 1u);
     EXPECT_EQ(log.LinesOf("Kestrel::CPtz::OperatorPrePoint").size(), 1u);
@@ -173,21 +157,9 @@ TEST_F(PtzPresetsTest, OperatorPrePointNeedsAChannelTheResourceTreeKnows) {
 
 TEST_F(PtzPresetsTest, CruiseQueryFillsTheCacheOfTheChannelTheAnswerNames) {
     const int seq = Facade().QueryCruisePreset("ch-0003", 77, "menu.ptz");
-    auto result = WaitResult(CPtzParam::PTZ_EVENT_QUERY_CRUISE);
-    EXPECT_EQ(result->GetEventResult(), 0);
-    EXPECT_EQ(result->GetSeq(), seq);
-    EXPECT_EQ(result->GetCode(), "");
-    auto cruise = Facade().GetCruisePresetInfo("ch-0003");
-    ASSERT_EQ(cruise.size(), 2u);
-    EXPECT_EQ(cruise[0].presetIndex, 10);
-    EXPECT_EQ(cruise[0].idleTime, 30);
-    EXPECT_EQ(cruise[0].beginTime, "080000");
-    EXPECT_EQ(cruise[0].endTime, "180000");
-    EXPECT_EQ(cruise[0].type, 0);
-    EXPECT_EQ(cruise[0].id, 0);
-    EXPECT_EQ(cruise[0].cover, 0);
-    EXPECT_EQ(cruise[1].presetIndex, 20);
-    EXPECT_EQ(cruise[1].beginTime, "");
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_QUERY_CRUISE), {0, seq, ""}));
+    EXPECT_EQ(CachedCruise("ch-0003"),
+              (std::vector<Cruise>{{10, "", "080000", "180000", 30, 0, 0, 0}, {20, "", "", "", 30, 0, 0, 0}}));
     auto call = Calls("ZRSDK_GetChannelCruisePreset").at(0);
     EXPECT_EQ(std::string(call.input.begin(), call.input.end()), "ch-0003");
     EXPECT_STREQ(call.OperateInfo().menuKey, "M-PTZ-01");
@@ -197,10 +169,7 @@ TEST_F(PtzPresetsTest, CruiseQueryFillsTheCacheOfTheChannelTheAnswerNames) {
     Facade().QueryCruisePreset("ch-0005", 0, "menu.ptz");
     EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_QUERY_CRUISE, 2)->GetEventResult(), 0);
     EXPECT_TRUE(Facade().GetCruisePresetInfo("ch-0005").empty());
-    cruise = Facade().GetCruisePresetInfo("ch-0003");
-    ASSERT_EQ(cruise.size(), 1u);
-    EXPECT_EQ(cruise[0].presetIndex, 5);
-    EXPECT_EQ(cruise[0].idleTime, 9);
+    EXPECT_EQ(CachedCruise("ch-0003"), (std::vector<Cruise>{{5, "", "", "", 9, 0, 0, 0}}));
 
     // A failed query leaves the emptied list and reports the code.
     control::FailNextCalls("ZRSDK_GetChannelCruisePreset", 1, 5150);
@@ -235,38 +204,20 @@ TEST_F(PtzPresetsTest, CruiseDataIsTakenByItsMessageTypeAlone) {
 }
 
 TEST_F(PtzPresetsTest, CruiseSaveSendsEveryItemAndLeavesTheCacheAlone) {
-    std::vector<CruisePresetInfo> list(2);
-    list[0].presetIndex = 3;
-    list[0].idleTime = 12;
-    list[0].beginTime = "20240101080000";
-    list[0].endTime = "a time text far longer than fifteen";
-    list[0].extra = "not sent";
-    list[0].id = 99;
-    list[1].presetIndex = 1;
-    list[1].idleTime = 7;
+    // preset index, extra, begin, end, idle time, type, id, cover
+    const std::vector<CruisePresetInfo> list{
+        {3, "not sent", "20240101080000", "a time text far longer than fifteen", 12, 0, 99, 0},
+        {1, "", "", "", 7, 0, 0, 0}};
     const int seq = Facade().AddCruisePreset("ch-0001", list, "menu.ptz");
-    auto saved = WaitResult(CPtzParam::PTZ_EVENT_ADD_CRUISE);
-    EXPECT_EQ(saved->GetEventResult(), 0);
-    EXPECT_EQ(saved->GetSeq(), seq);
-    EXPECT_EQ(saved->GetCode(), "ch-0001");
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_ADD_CRUISE), {0, seq, "ch-0001"}));
 
     auto call = Calls("ZRSDK_SetChannelCruisePreset").at(0);
     ASSERT_EQ(call.input.size(), 144u);
-    EXPECT_EQ(TextAt(call.input, 0, 64), "ch-0001");
-    EXPECT_TRUE(ZeroFrom(call.input, 64, 128));
-    EXPECT_EQ(I32At(call.input, 128), 1);
-    EXPECT_EQ(I32At(call.input, 132), 2);
-    ASSERT_EQ(call.extra.size(), 88u);
-    EXPECT_EQ(I32At(call.extra, 0), 3);
-    EXPECT_EQ(I32At(call.extra, 4), 3);
-    EXPECT_EQ(I32At(call.extra, 8), 12);
-    EXPECT_EQ(TextAt(call.extra, 12, 15), "20240101080000");
-    EXPECT_EQ(TextAt(call.extra, 27, 15), "a time text fa");  // 14 characters and the NUL
-    EXPECT_EQ(call.extra[41], 0);
-    EXPECT_TRUE(ZeroFrom(call.extra, 42, 44));
-    EXPECT_EQ(I32At(call.extra, 44), 1);
-    EXPECT_EQ(I32At(call.extra, 48), 1);
-    EXPECT_EQ(I32At(call.extra, 52), 7);
+    call.input.resize(136);  // the item pointer ends the record
+    EXPECT_TRUE(IsRecord(call.input, 136, {{0, "ch-0001"}, {128, 1}, {132, 2}}));
+    // Each item: number and index, idle time, then the times cut to 14 characters and their NUL.
+    EXPECT_TRUE(IsRecord(call.extra, 88, {{0, 3}, {4, 3}, {8, 12}, {12, "20240101080000"}, {27, "a time text fa"},
+                                          {44, 1}, {48, 1}, {52, 7}}));
     EXPECT_STREQ(call.OperateInfo().menuName, "PTZ control");
 
     EXPECT_TRUE(Facade().GetCruisePresetInfo("ch-0001").empty());
@@ -277,7 +228,7 @@ TEST_F(PtzPresetsTest, CruiseSaveSendsEveryItemAndLeavesTheCacheAlone) {
     control::FailNextCalls("ZRSDK_SetChannelCruisePreset", 1, 6001);
     Facade().AddCruisePreset("ch-0001", {}, "menu.ptz");
     EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_ADD_CRUISE, 2)->GetEventResult(), 6001);
-    EXPECT_EQ(I32At(Calls("ZRSDK_SetChannelCruisePreset").back().input, 132), 0);
+    EXPECT_TRUE(IsRecord(Calls("ZRSDK_SetChannelCruisePreset").back().input, 144, {{0, "ch-0001"}, {128, 1}}));
 }
 
 }  // namespace

@@ -29,15 +29,4 @@ std::vector<std::shared_ptr<Kestrel::CPtzParam>> PtzFixture::Results(int eventTy
     return out;
 }
 
-std::shared_ptr<Kestrel::CPtzParam> PtzFixture::WaitResult(int eventType, std::size_t n) {
-    EXPECT_TRUE(m_observer.WaitFor(n, eventType)) << "event type " << eventType;
-    auto results = Results(eventType);
-    return results.size() >= n ? results[n - 1] : std::make_shared<Kestrel::CPtzParam>(
-                                                       Kestrel::CPtzParam::PTZ_EVENT_NONE, -12345);
-}
-
-std::vector<zrsdk::control::CapturedCall> PtzFixture::Calls(const std::string& function) {
-    return zrsdk::control::CapturedCalls(function);
-}
-
 }  // namespace kestrel_test

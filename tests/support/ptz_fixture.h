@@ -13,6 +13,7 @@
 #include "kestrel/ptz_external.h"
 #include "kestrel/ptz_param.h"
 #include "kestrel_fixture.h"
+#include "ptz_test_util.h"
 #include "ptz/ptz_delegate.h"
 #include "zrsdk/zrsdk_control.h"
 
@@ -29,9 +30,13 @@ protected:
     // The results of one event type that reached m_observer, in arrival order.
     std::vector<std::shared_ptr<Kestrel::CPtzParam>> Results(int eventType);
     // Waits for n results of the type and returns the last of them.
-    std::shared_ptr<Kestrel::CPtzParam> WaitResult(int eventType, std::size_t n = 1);
+    std::shared_ptr<Kestrel::CPtzParam> WaitResult(int eventType, std::size_t n = 1) {
+        return WaitPtzResult(m_observer, eventType, n);
+    }
     // The captured inputs of one platform function, oldest first.
-    static std::vector<zrsdk::control::CapturedCall> Calls(const std::string& function);
+    static std::vector<zrsdk::control::CapturedCall> Calls(const std::string& function) {
+        return zrsdk::control::CapturedCalls(function);
+    }
 
     void AdvanceSeconds(int seconds) { vkl::Host::AdvanceClock(int64_t(seconds) * 1000); }
 
