@@ -185,6 +185,8 @@ TEST(DeviceTimer, RetireThenReleaseNeverDeadlocksAndNoTickFollowsRelease) {
         retired->Kill(retiredId);
         retired->Release();
         owner.released = true;
+        // Several ticks' time: a tick that still reached the owner would count.
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
         EXPECT_EQ(owner.waiting.load(), 0) << "round " << round;
         EXPECT_EQ(owner.callsAfterRelease.load(), 0) << "round " << round;
     }

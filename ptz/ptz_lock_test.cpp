@@ -27,6 +27,7 @@ constexpr int kExpired = CPtzParam::PTZ_EVENT_LOCK_EXPIRED;
 class PtzLockTest : public kestrel_test::PtzFixture {
 protected:
     using Entry = std::tuple<std::string, int64_t, int32_t>;  // code, start, duration
+    using Codes = std::vector<std::string>;
 
     void SetUp() override {
         PtzFixture::SetUp();
@@ -53,11 +54,14 @@ protected:
         Facade().SetLock(code, lock, 0, "menu.ptz", seconds);
         return LockResult(n);
     }
-    // The expiry notices so far once the clock has moved and all is idle.
-    std::size_t ExpiredAfter(int seconds) {
+    // The codes of every expiry notice so far, once the clock has moved and
+    // what its ticks started has run.
+    Codes ExpiredAfter(int seconds) {
         AdvanceSeconds(seconds);
         WaitIdle();
-        return Results(kExpired).size();
+        Codes codes;
+        for (const auto& notice : m_observer.OfType(kExpired)) codes.push_back(notice.As<CPtzParam>()->GetCode());
+        return codes;
     }
     // The lock table; each entry must be known to IsLock, and the timer must
     // run exactly while something is recorded.
@@ -95,13 +99,12 @@ TEST_F(PtzLockTest, GrantedLockIsSentWithTheUserAndRecordedWithItsTime) {
 // first the expiry notice, then the release with the same sequence number.
 TEST_F(PtzLockTest, ExpiredLockIsReleasedByTheTimer) {
     Lock("ch-0001", LOCK_PTZ, 30, 1);
-    EXPECT_EQ(ExpiredAfter(30), 0u);
+    EXPECT_TRUE(ExpiredAfter(30).empty());
     EXPECT_EQ(control::CallCount("ZRSDK_PtzArrangePtz"), 1u);
 
-    AdvanceSeconds(1);
+    EXPECT_EQ(ExpiredAfter(1), Codes{"ch-0001"});
     auto expired = WaitResult(kExpired);
     auto released = LockResult(2);
-    WaitIdle();
     EXPECT_TRUE(IsAnswer(expired, {0, released->GetSeq(), "ch-0001"}));
     EXPECT_TRUE(IsAnswer(released, {0, expired->GetSeq(), "ch-0001", UNLOCK_PTZ}));
     // The expiry notice comes before the release's result.
@@ -115,7 +118,7 @@ TEST_F(PtzLockTest, ExpiredLockIsReleasedByTheTimer) {
     EXPECT_STREQ(unlock.OperateInfo().menuKey, "");
     EXPECT_TRUE(Table().empty());
     EXPECT_TRUE(control::GetLocks().empty());
-    EXPECT_EQ(ExpiredAfter(5), 1u);
+    EXPECT_EQ(ExpiredAfter(5), Codes{"ch-0001"});
 }
 
 // Each lock runs out at its own time; those that run out at the same tick
@@ -128,31 +131,17 @@ TEST_F(PtzLockTest, LocksRunOutEachAtItsOwnTimeInCodeOrder) {
     AdvanceSeconds(5);
     Lock("ch-0003", LOCK_PTZ, 0, 4);  // again, at +5: runs out after +20
 
-    AdvanceSeconds(6);  // +11
-    WaitResult(kExpired, 2);
-    LockResult(6);
-    WaitIdle();
-    auto expired = Results(kExpired);
-    ASSERT_EQ(expired.size(), 2u);
-    EXPECT_EQ(expired[0]->GetCode(), "ch-0001");
-    EXPECT_EQ(expired[1]->GetCode(), "ch-0005");
+    EXPECT_EQ(ExpiredAfter(6), (Codes{"ch-0001", "ch-0005"}));  // +11
     EXPECT_EQ(Table(), (std::vector<Entry>{{"ch-0003", kStart + 5, 15}}));
-
-    EXPECT_EQ(ExpiredAfter(9), 2u);  // +20
-    AdvanceSeconds(1);  // +21
-    EXPECT_EQ(WaitResult(kExpired, 3)->GetCode(), "ch-0003");
-    LockResult(7);
-    WaitIdle();
+    EXPECT_EQ(ExpiredAfter(9), (Codes{"ch-0001", "ch-0005"}));                // +20
+    EXPECT_EQ(ExpiredAfter(1), (Codes{"ch-0001", "ch-0005", "ch-0003"}));  // +21
+    EXPECT_EQ(control::CallCount("ZRSDK_PtzArrangePtz"), 7u);  // four locks, three releases
     EXPECT_TRUE(Table().empty());
 
     Lock("ch-0001", LOCK_PTZ, 5, 8);
     Lock("ch-0005", LOCK_PTZ, 5, 9);
     EXPECT_EQ(Facade().DelLockCamera("ch-0001"), 1);
-    AdvanceSeconds(6);
-    EXPECT_EQ(WaitResult(kExpired, 4)->GetCode(), "ch-0005");
-    LockResult(10);
-    WaitIdle();
-    EXPECT_EQ(Results(kExpired).size(), 4u);
+    EXPECT_EQ(ExpiredAfter(6), (Codes{"ch-0001", "ch-0005", "ch-0003", "ch-0005"}));
 }
 
 // Another user holds the PTZ: lock and release come back with status 0,
@@ -174,10 +163,8 @@ TEST_F(PtzLockTest, RefusedLockAndReleaseFollowTheTable) {
     EXPECT_EQ(Lock("ch-0003", UNLOCK_PTZ, 0, 3)->GetEventResult(), -501);
     EXPECT_EQ(Table(), (std::vector<Entry>{{"ch-0003", kStart, 0}}));
 
-    AdvanceSeconds(1);
-    EXPECT_EQ(WaitResult(kExpired)->GetCode(), "ch-0003");
+    EXPECT_EQ(ExpiredAfter(1), Codes{"ch-0003"});
     EXPECT_EQ(LockResult(4)->GetEventResult(), -501);
-    WaitIdle();
     EXPECT_EQ(Table(), (std::vector<Entry>{{"ch-0003", kStart + 1, 0}}));
     EXPECT_EQ(control::GetLocks().at(0).holder, "supervisor");
 
@@ -206,18 +193,14 @@ TEST_F(PtzLockTest, AnswerWithStatusTwoIsRecordedAsHeldAndReportedRefused) {
 TEST_F(PtzLockTest, FailedCallsFollowTheTableAndAFailedReleaseIsRetried) {
     EXPECT_EQ(Lock("ch-0001", LOCK_PTZ, 30, 1)->GetEventResult(), 0);
     control::FailNextCalls("ZRSDK_PtzArrangePtz", 1, 4711);
-    AdvanceSeconds(31);
-    WaitResult(kExpired);
+    EXPECT_EQ(ExpiredAfter(31), Codes{"ch-0001"});
     auto failed = LockResult(2);
-    WaitIdle();
     EXPECT_TRUE(IsAnswer(failed, {4711, failed->GetSeq(), "ch-0001", UNLOCK_PTZ}));
     EXPECT_EQ(Table(), (std::vector<Entry>{{"ch-0001", kStart + 31, 30}}));
 
-    EXPECT_EQ(ExpiredAfter(30), 1u);
-    AdvanceSeconds(1);
-    WaitResult(kExpired, 2);
+    EXPECT_EQ(ExpiredAfter(30).size(), 1u);
+    EXPECT_EQ(ExpiredAfter(1).size(), 2u);
     EXPECT_EQ(LockResult(3)->GetEventResult(), 0);
-    WaitIdle();
     EXPECT_TRUE(Table().empty());
 
     // A lock that fails on a recorded channel removes it.
@@ -245,14 +228,13 @@ TEST_F(PtzLockTest, TimerFollowsTheTableAndIgnoresOtherIds) {
     // when the clock is set.
     UseManualClock(kStartMs + 500000);
     for (unsigned int id : {0u, 0xFFFFFFFFu, 123456u}) Worker().OnTimer(id);
-    WaitIdle();
-    EXPECT_TRUE(Results(kExpired).empty());
+    EXPECT_TRUE(ExpiredAfter(0).empty());
 
     EXPECT_EQ(Facade().DelLockCamera("ch-0001"), 1);
     EXPECT_EQ(Table(), (std::vector<Entry>{{"ch-0005", kStart, 100}}));
     EXPECT_EQ(Facade().DelLockCamera("ch-0005"), 1);
     EXPECT_TRUE(Table().empty());
-    EXPECT_EQ(ExpiredAfter(3), 0u);
+    EXPECT_TRUE(ExpiredAfter(3).empty());
 }
 
 // Through the login connection: the plug-in's own PTZ observers get the
@@ -281,7 +263,7 @@ TEST_F(PtzLockTest, ServerNoticesReachThePluginsObserversThroughTheLoginConnecti
     EXPECT_EQ(notices[1].As<CPtzParam>()->GetCode(), "ch-0001");
     EXPECT_EQ(notices[1].As<CPtzParam>()->GetParam(), ZRSDK_LOCK_EVENT_LOCKED);
     // The test's own worker hears nothing of the login connection.
-    EXPECT_TRUE(Results(CPtzParam::PTZ_EVENT_LOCK_STATUS_CHANGED).empty());
+    EXPECT_TRUE(m_observer.OfType(CPtzParam::PTZ_EVENT_LOCK_STATUS_CHANGED).empty());
 }
 
 }  // namespace

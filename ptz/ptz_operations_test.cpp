@@ -58,7 +58,7 @@ TEST_F(PtzOperationsTest, LensOperationsMapToTypeAndCodeAndRefuseOthersWithoutAS
     EXPECT_EQ(Facade().PtzSite("ch-0001", 0, 0, 1, 0), before + 1);
     WaitIdle();
     EXPECT_EQ(control::CallCount("ZRSDK_PtzOperateCamera"), 6u);
-    EXPECT_EQ(Results(CPtzParam::PTZ_EVENT_CAMERA).size(), 6u);
+    EXPECT_EQ(m_observer.OfType(CPtzParam::PTZ_EVENT_CAMERA).size(), 6u);
 }
 
 TEST_F(PtzOperationsTest, PlainPositioningSendsTheValueAsSignedText) {

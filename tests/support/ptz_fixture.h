@@ -13,23 +13,38 @@
 #include "kestrel/ptz_external.h"
 #include "kestrel/ptz_param.h"
 #include "kestrel_fixture.h"
-#include "ptz_test_util.h"
 #include "ptz/ptz_delegate.h"
+#include "ptz_test_util.h"
 #include "zrsdk/zrsdk_control.h"
 
 namespace kestrel_test {
 
 class PtzFixture : public KestrelFixture {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        KestrelFixture::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(m_set.AddLogicalPlugin(m_env->AccountPlugin()));
+        ASSERT_TRUE(m_set.AddLogicalPlugin(m_env->ResourceTreePlugin()));
+        m_delegate = std::make_shared<Kestrel::CPtzDelegate>(&m_set);
+        m_facade = std::make_unique<Kestrel::CPtzExternal>(m_delegate);
+        ASSERT_TRUE(m_facade->RegisterObserver(&m_observer));
+        WaitIdle();
+        zrsdk::control::ClearCaptures();
+    }
+    void TearDown() override {
+        if (m_env) WaitIdle();
+        if (m_delegate) m_delegate->UnInit();
+        if (m_env) WaitIdle();
+        m_facade.reset();
+        m_delegate.reset();
+        KestrelFixture::TearDown();
+    }
 
     Kestrel::CPtz& Worker() { return *m_delegate->GetWorker(); }
     Kestrel::CPtzExternal& Facade() { return *m_facade; }
 
-    // The results of one event type that reached m_observer, in arrival order.
-    std::vector<std::shared_ptr<Kestrel::CPtzParam>> Results(int eventType);
-    // Waits for n results of the type and returns the last of them.
+    // Waits for n results of the type that reached m_observer and returns the nth.
     std::shared_ptr<Kestrel::CPtzParam> WaitResult(int eventType, std::size_t n = 1) {
         return WaitPtzResult(m_observer, eventType, n);
     }

@@ -2,6 +2,7 @@
 // Small helpers of the PTZ tests: bytes of captured platform records, the
 // fields of a PTZ result, a gate that holds one queue of the SDK pool, and a
 // log capture.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <future>
@@ -9,6 +10,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -16,6 +19,7 @@
 #include "hostfw/vkl_host.h"
 #include "kestrel/ptz_param.h"
 #include "recording_observer.h"
+#include "tasks/task_worker.h"
 
 namespace kestrel_test {
 
@@ -36,20 +40,33 @@ inline bool ZeroFrom(const std::vector<uint8_t>& bytes, std::size_t from, std::s
 }
 
 // One field of a record: a text (its bytes without the NUL) or a number in
-// the machine's byte order, at its offset.
+// the machine's byte order and of its type's size, at its offset.
 struct Field {
     Field(std::size_t at, const char* text) : offset(at), bytes(text, text + std::strlen(text)) {}
-    Field(std::size_t at, int32_t value) : Field(at, &value, sizeof(value)) {}
-    Field(std::size_t at, double value) : Field(at, &value, sizeof(value)) {}
-    Field(std::size_t at, uint8_t value) : Field(at, &value, sizeof(value)) {}
-    Field(std::size_t at, const void* data, std::size_t size);
+    template <class T, class = std::enable_if_t<std::is_arithmetic<T>::value || std::is_enum<T>::value>>
+    Field(std::size_t at, T value) : offset(at), bytes(sizeof(T)) {
+        std::memcpy(bytes.data(), &value, sizeof(T));
+    }
     std::size_t offset;
     std::vector<uint8_t> bytes;
 };
+
 // Success when bytes are exactly a record of the size that is zero but for
 // the fields; otherwise names the size or the first byte that differs.
-::testing::AssertionResult IsRecord(const std::vector<uint8_t>& bytes, std::size_t size,
-                                    std::initializer_list<Field> fields);
+inline ::testing::AssertionResult IsRecord(const std::vector<uint8_t>& bytes, std::size_t size,
+                                           std::initializer_list<Field> fields) {
+    std::vector<uint8_t> expected(size, 0);
+    for (const Field& field : fields) {
+        if (field.offset + field.bytes.size() > size)
+            return ::testing::AssertionFailure() << "the field at " << field.offset << " ends past the record";
+        std::copy(field.bytes.begin(), field.bytes.end(), expected.begin() + field.offset);
+    }
+    if (bytes.size() != size) return ::testing::AssertionFailure() << "size " << bytes.size() << ", not " << size;
+    const auto differ = std::mismatch(bytes.begin(), bytes.end(), expected.begin());
+    if (differ.first == bytes.end()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "byte " << differ.first - bytes.begin() << " is " << int(*differ.first)
+                                         << ", not " << int(*differ.second);
+}
 
 // Every field of a PTZ result but its type, compared at once by IsAnswer.
 struct Answer {
@@ -62,17 +79,39 @@ struct Answer {
     unsigned int id = 0xFFFFFFFFu;  // a result's id when none is set
     std::string info{};
 };
-::testing::AssertionResult IsAnswer(const std::shared_ptr<Kestrel::CPtzParam>& param, const Answer& expected);
-// Waits for n PTZ results of the type and returns the nth; a placeholder
-// that matches no answer after a time-out.
-std::shared_ptr<Kestrel::CPtzParam> WaitPtzResult(RecordingObserver& observer, int eventType, std::size_t n);
+inline ::testing::AssertionResult IsAnswer(const std::shared_ptr<Kestrel::CPtzParam>& param, const Answer& expected) {
+    const Answer got{param->GetEventResult(), param->GetSeq(), param->GetCode(), param->GetParam(),
+                     param->GetEnable(),      param->GetMsg(), param->GetId(),   param->GetInfo()};
+    const auto fields = [](const Answer& a) {
+        return std::tie(a.result, a.seq, a.code, a.param, a.enable, a.msg, a.id, a.info);
+    };
+    if (fields(got) == fields(expected)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "got " << ::testing::PrintToString(fields(got)) << "\nnot "
+                                         << ::testing::PrintToString(fields(expected));
+}
+
+// Waits for n PTZ results of the type and returns the nth; after a time-out,
+// a placeholder that matches no answer.
+inline std::shared_ptr<Kestrel::CPtzParam> WaitPtzResult(RecordingObserver& observer, int eventType, std::size_t n) {
+    EXPECT_TRUE(observer.WaitFor(n, eventType)) << "event type " << eventType;
+    auto results = observer.OfType(eventType);
+    if (results.size() >= n) return results[n - 1].As<Kestrel::CPtzParam>();
+    return std::make_shared<Kestrel::CPtzParam>(Kestrel::CPtzParam::PTZ_EVENT_NONE, -12345);
+}
 
 // Holds every later task of one pool key until Open (or destruction).
 class QueueGate {
 public:
-    explicit QueueGate(const std::string& key);
+    explicit QueueGate(const std::string& key) {
+        std::shared_future<void> opened = m_open.get_future().share();
+        Kestrel::PostToPool(key, [opened] { opened.wait(); });
+    }
     ~QueueGate() { Open(); }
-    void Open();
+    void Open() {
+        if (m_opened) return;
+        m_opened = true;
+        m_open.set_value();
+    }
 
 private:
     std::promise<void> m_open;
@@ -82,11 +121,24 @@ private:
 // Collects the log lines written while it lives.
 class LogCapture {
 public:
-    LogCapture();
-    ~LogCapture();
-    std::vector<vkl::Host::LogRecord> Lines();
+    LogCapture() {
+        vkl::Host::SetLogSink([this](const vkl::Host::LogRecord& record) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_lines.push_back(record);
+        });
+    }
+    ~LogCapture() { vkl::Host::SetLogSink({}); }
+    std::vector<vkl::Host::LogRecord> Lines() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_lines;
+    }
     // The lines written by one function.
-    std::vector<vkl::Host::LogRecord> LinesOf(const std::string& function);
+    std::vector<vkl::Host::LogRecord> LinesOf(const std::string& function) {
+        std::vector<vkl::Host::LogRecord> out;
+        for (const auto& line : Lines())
+            if (line.function == function) out.push_back(line);
+        return out;
+    }
 
 private:
     std::mutex m_mutex;
