@@ -61,33 +61,30 @@ TEST_F(PtzOperationsTest, LensOperationsMapToTypeAndCodeAndRefuseOthersWithoutAS
     EXPECT_EQ(m_observer.OfType(CPtzParam::PTZ_EVENT_CAMERA).size(), 6u);
 }
 
-TEST_F(PtzOperationsTest, PlainPositioningSendsTheValueAsSignedText) {
+// Plain positioning sends the value as signed text and no operator record.
+// PtzSiteEx sends the same unless extValues element 2 or 3 is set, which
+// chooses the extended call.
+TEST_F(PtzOperationsTest, PositioningIsPlainUnlessTheLastTwoExtendedValuesAreSet) {
     const int seq = Facade().PtzSite("ch-0001", 120.5, -30.25, 4.0, -5);
     EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_SITE), {0, seq, "ch-0001"}));
-    auto calls = Calls("ZRSDK_PtzSitPosition");
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_TRUE(IsRecord(calls[0].input, 344, {{0, "ch-0001"}, {64, 120.5}, {72, -30.25}, {80, 4.0}, {88, "-5"}}));
-    EXPECT_TRUE(calls[0].operateInfo.empty());  // the plain call takes no operator record
-    EXPECT_EQ(control::CallCount("ZRSDK_PtzSitPositionEx"), 0u);
-}
-
-// Only extValues elements 2 and 3 choose the extended call.
-TEST_F(PtzOperationsTest, ExtendedPositioningOnlyWhenTheLastTwoExtendedValuesAreSet) {
     // code, x, y, z, value, extA, extB, extValues, extFlag
     PtzSiteParam param{"ch-0001", 10, 20, 2, 42, 1.5, 2.5, {11, 12, 0, 0}, 3};
     const int plainSeq = Facade().PtzSiteEx(param, "menu.ptz");
     EXPECT_EQ(param.seq, plainSeq);
-    WaitResult(CPtzParam::PTZ_EVENT_SITE);
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_SITE, 2), {0, plainSeq, "ch-0001"}));
+    auto plain = Calls("ZRSDK_PtzSitPosition");
+    ASSERT_EQ(plain.size(), 2u);
+    EXPECT_TRUE(IsRecord(plain[0].input, 344, {{0, "ch-0001"}, {64, 120.5}, {72, -30.25}, {80, 4.0}, {88, "-5"}}));
+    EXPECT_TRUE(IsRecord(plain[1].input, 344, {{0, "ch-0001"}, {64, 10.0}, {72, 20.0}, {80, 2.0}, {88, "42"}}));
+    EXPECT_TRUE(plain[0].operateInfo.empty());
     EXPECT_EQ(control::CallCount("ZRSDK_PtzSitPositionEx"), 0u);
-    EXPECT_TRUE(IsRecord(Calls("ZRSDK_PtzSitPosition").at(0).input, 344,
-                         {{0, "ch-0001"}, {64, 10.0}, {72, 20.0}, {80, 2.0}, {88, "42"}}));
 
     param.extValues[3] = 14;
     const int extSeq = Facade().PtzSiteEx(param, "menu.ptz");
     EXPECT_EQ(param.seq, extSeq);
     EXPECT_NE(extSeq, plainSeq);
-    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_SITE, 2), {0, extSeq, "ch-0001"}));
-    EXPECT_EQ(control::CallCount("ZRSDK_PtzSitPosition"), 1u);
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_SITE, 3), {0, extSeq, "ch-0001"}));
+    EXPECT_EQ(control::CallCount("ZRSDK_PtzSitPosition"), 2u);
     auto calls = Calls("ZRSDK_PtzSitPositionEx");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_TRUE(IsRecord(calls[0].input, 104,
