@@ -18,7 +18,7 @@ using kestrel_test::IsAnswer;
 
 class GuardPresetTest : public kestrel_test::KestrelFixture {
 protected:
-    std::shared_ptr<CPtzParam> Result(int type, std::size_t n) {
+    std::shared_ptr<CPtzParam> WaitResult(int type, std::size_t n) {
         return kestrel_test::WaitPtzResult(m_ptzObserver, type, n);
     }
     static CruisePresetInfo Guard(int index, const char* begin, const char* end) {
@@ -30,7 +30,7 @@ TEST_F(GuardPresetTest, SaveQueryDeleteRoundTripWithCachesAndEvents) {
     std::vector<CruisePresetInfo> list{Guard(3, "080000", "120000"), Guard(7, "120000", "180000")};
     EXPECT_EQ(Ptz()->GetGuardPresetId("ch-0001"), -1);
     EXPECT_EQ(Ptz()->AddGuardPreset("ch-0001", 1, list, "menu.ptz"), 0);
-    EXPECT_TRUE(IsAnswer(Result(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 1), {0}));
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 1), {0}));
     const long taskId = Ptz()->GetGuardPresetId("ch-0001");
     EXPECT_GT(taskId, 0);
     EXPECT_EQ(list.size(), 2u);  // read, never written
@@ -44,7 +44,7 @@ TEST_F(GuardPresetTest, SaveQueryDeleteRoundTripWithCachesAndEvents) {
     EXPECT_EQ(requests.back().Header("X-Api-Version").value_or(""), "2.0");
 
     const int seq = Ptz()->QueryGuardPreset("ch-0001", 1, "menu.ptz");
-    EXPECT_TRUE(IsAnswer(Result(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 1), {0, seq, "ch-0001"}));
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 1), {0, seq, "ch-0001"}));
     EXPECT_EQ(Ptz()->GetGuardPresetInfo("ch-0001").size(), 2u);
 
     // A query empties the cached list at once, on the held "PTZPreset"
@@ -54,7 +54,7 @@ TEST_F(GuardPresetTest, SaveQueryDeleteRoundTripWithCachesAndEvents) {
         Ptz()->QueryGuardPreset("ch-0001", 1, "menu.ptz");
         EXPECT_TRUE(Ptz()->GetGuardPresetInfo("ch-0001").empty());
     }
-    Result(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 2);
+    WaitResult(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 2);
     const std::vector<CruisePresetInfo> cached = Ptz()->GetGuardPresetInfo("ch-0001");
     ASSERT_EQ(cached.size(), 2u);
     const CruisePresetInfo& c = cached[1];
@@ -63,13 +63,13 @@ TEST_F(GuardPresetTest, SaveQueryDeleteRoundTripWithCachesAndEvents) {
     EXPECT_NE(c.id, 999);  // the server's own
 
     EXPECT_EQ(Ptz()->DelGuardPreset("ch-0001", taskId, "menu.ptz"), 0);
-    EXPECT_TRUE(IsAnswer(Result(CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET, 1), {0}));
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET, 1), {0}));
     EXPECT_TRUE(Ptz()->GetGuardPresetInfo("ch-0001").empty());
     EXPECT_EQ(Ptz()->GetGuardPresetId("ch-0001"), taskId);  // kept after a delete
 
     // Deleting it again: the server knows no such task; the cache stays.
     Ptz()->DelGuardPreset("ch-0001", taskId, "menu.ptz");
-    EXPECT_EQ(Result(CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET, 2)->GetEventResult(), mgmt::kCodeNotFound);
+    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET, 2)->GetEventResult(), mgmt::kCodeNotFound);
 }
 
 // No failure touches a cache; each cache is filled before the call that fails.
@@ -77,9 +77,9 @@ TEST_F(GuardPresetTest, FailuresLeaveTheCachesAlone) {
     std::vector<CruisePresetInfo> list{Guard(1, "000000", "235959")};
     // Saves and queries go under different keys: one after the other.
     for (const char* code : {"ch-0001", "ch-0002"}) Ptz()->AddGuardPreset(code, 0, list, "menu.ptz");
-    Result(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 2);
+    WaitResult(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 2);
     for (const char* code : {"ch-0001", "ch-0002"}) Ptz()->QueryGuardPreset(code, 0, "menu.ptz");
-    Result(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 2);
+    WaitResult(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 2);
     ASSERT_EQ(Ptz()->GetGuardPresetInfo("ch-0001").size(), 1u);
     ASSERT_EQ(Ptz()->GetGuardPresetInfo("ch-0002").size(), 1u);
     const long taskId = Ptz()->GetGuardPresetId("ch-0001");
@@ -95,17 +95,17 @@ TEST_F(GuardPresetTest, FailuresLeaveTheCachesAlone) {
     notFound.dataJson = R"({"channelCode":"ch-0002","configList":[]})";
     m_server.InjectFault(notFound);
     const int seq = Ptz()->QueryGuardPreset("ch-0001", 0, "menu.ptz");
-    EXPECT_TRUE(IsAnswer(Result(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 3), {404, seq, "ch-0002"}));
+    EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 3), {404, seq, "ch-0002"}));
     EXPECT_EQ(Ptz()->GetGuardPresetInfo("ch-0002").size(), 1u);
 
     // A refused connection: a delete that fails keeps its list; a query
     // reports an empty code.
     m_server.StopListening();
     Ptz()->DelGuardPreset("ch-0002", Ptz()->GetGuardPresetId("ch-0002"), "menu.ptz");
-    Result(CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET, 1);
+    WaitResult(CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET, 1);
     EXPECT_EQ(Ptz()->GetGuardPresetInfo("ch-0002").size(), 1u);
     Ptz()->QueryGuardPreset("ch-0003", 0, "menu.ptz");
-    EXPECT_TRUE(Result(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 4)->GetCode().empty());
+    EXPECT_TRUE(WaitResult(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 4)->GetCode().empty());
     EXPECT_EQ(Ptz()->GetGuardPresetInfo("ch-0002").size(), 1u);
     ASSERT_TRUE(m_server.ResumeListening());
 
@@ -113,7 +113,7 @@ TEST_F(GuardPresetTest, FailuresLeaveTheCachesAlone) {
     // recorded before stays.
     m_server.RemoveSession(m_env->SessionId());
     Ptz()->AddGuardPreset("ch-0001", 0, list, "menu.ptz");
-    EXPECT_EQ(Result(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 3)->GetEventResult(), mgmt::kCodeInvalidSession);
+    EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET, 3)->GetEventResult(), mgmt::kCodeInvalidSession);
     EXPECT_EQ(Ptz()->GetGuardPresetId("ch-0001"), taskId);
 }
 
