@@ -23,8 +23,14 @@ std::vector<Received> RecordingObserver::OfType(int eventType) {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::vector<Received> out;
     for (const Received& r : m_received)
-        if (r.param->GetEventType() == eventType) out.push_back(r);
+        if (eventType == kAnyType || r.param->GetEventType() == eventType) out.push_back(r);
     return out;
+}
+
+std::vector<int> RecordingObserver::Results(int eventType) {
+    std::vector<int> results;
+    for (const Received& r : OfType(eventType)) results.push_back(r.param->GetEventResult());
+    return results;
 }
 
 std::size_t RecordingObserver::Count() {
