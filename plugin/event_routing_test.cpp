@@ -1,6 +1,7 @@
 // Server events from the platform's push, through the login manager and the
 // routing, to the observers of each façade.
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -59,8 +60,7 @@ TEST_F(EventRoutingTest, FaceEventSizesAndItems) {
 }
 
 TEST_F(EventRoutingTest, FilteredEventsReachNoObserver) {
-    ZRSDK_LOCKSTATUS_CHANGED_NOTIFY lock{};
-    std::strcpy(lock.code, "ch-0001");
+    const ZRSDK_LOCKSTATUS_CHANGED_NOTIFY lock{0, "ch-0001", "", ""};
     std::vector<unsigned char> raw(345, 0);
     std::memcpy(raw.data(), &lock, sizeof(lock));
     Push(40, 1, raw.data(), 344);   // non-zero result
@@ -88,21 +88,14 @@ TEST_F(EventRoutingTest, FilteredEventsReachNoObserver) {
 TEST_F(EventRoutingTest, DeviceEventsAreDecoded) {
     // A smart-track object only at exactly its size.
     std::vector<unsigned char> track(89, 0);
-    ZRSDK_SMARTTRACKOBJECT_NOTIFY notify{};
-    std::strcpy(notify.code, "ch-0003");
-    notify.group = 7;
-    notify.subscribeId = 11;
-    notify.objectId = 1234;
+    const ZRSDK_SMARTTRACKOBJECT_NOTIFY notify{"ch-0003", 7, 11, 0, {}, 1234};  // group, subscription, object
     std::memcpy(track.data(), &notify, sizeof(notify));
     Push(50, 0, track.data(), 87);
     Push(50, 0, track.data(), 89);
     Push(50, 0, track.data(), 88);
 
     std::vector<unsigned char> raw(sizeof(ZRSDK_TRAFFIC_INFO), 0);
-    ZRSDK_TRAFFIC_ITEM items[2]{};
-    items[0].itemValue1 = 5;
-    std::strcpy(items[0].itemText, "lane-1");
-    items[1].itemValue2 = 8;
+    ZRSDK_TRAFFIC_ITEM items[2]{{5, {}, "lane-1", 0, {}}, {0, {}, "", 8, {}}};
     ZRSDK_TRAFFIC_INFO traffic{};
     std::strcpy(traffic.text1, "plate");
     std::strcpy(traffic.text2, "second");
@@ -119,10 +112,7 @@ TEST_F(EventRoutingTest, DeviceEventsAreDecoded) {
     const char unterminated[4] = {'a', 'b', 'c', 'd'};
     Push(212, 0, unterminated, sizeof(unterminated));
 
-    ZRSDK_IMS_ALARM ims{};
-    std::strcpy(ims.text1, "one");
-    std::strcpy(ims.text2, "two");
-    std::strcpy(ims.text6, "six");
+    const ZRSDK_IMS_ALARM ims{"two", "one", "", "", "", "six"};  // text2 comes first
     Push(206, 0, &ims, sizeof(ims));
     Push(206, 0, &ims, 300);  // text6 lies beyond the payload
     Deliver();
@@ -130,29 +120,22 @@ TEST_F(EventRoutingTest, DeviceEventsAreDecoded) {
     auto tracks = m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_SMART_TRACK_OBJECT);
     ASSERT_EQ(tracks.size(), 1u);
     auto object = tracks[0].As<CDeviceFunctionParam>();
-    EXPECT_EQ(object->GetEventResult(), 0);
-    EXPECT_EQ(object->GetCode(), "ch-0003");
-    EXPECT_EQ(object->GetGroup(), 7);
-    EXPECT_EQ(object->GetSubscribeID(), 11);
-    EXPECT_EQ(object->GetObjectID(), 1234);
+    EXPECT_EQ(std::make_tuple(object->GetEventResult(), object->GetCode(), object->GetGroup(), object->GetSubscribeID(),
+                              object->GetObjectID()),
+              std::make_tuple(0, "ch-0003", 7, 11, 1234));
 
     auto traffics = m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_INFO);
     ASSERT_EQ(traffics.size(), 1u);
     TrafficInfoNotify info = traffics[0].As<CDeviceFunctionParam>()->GetTrafficInfoNotify();
-    EXPECT_EQ(info.text1, "plate");
-    EXPECT_EQ(info.text2, "second");
-    EXPECT_EQ(info.value64, -12);
-    EXPECT_EQ(info.value1, 3);
+    EXPECT_EQ(std::tie(info.text1, info.text2, info.value64, info.value1), std::make_tuple("plate", "second", -12, 3));
     ASSERT_EQ(info.items.size(), 2u);
-    EXPECT_EQ(info.items[0].itemValue1, 5u);
-    EXPECT_EQ(info.items[0].itemText, "lane-1");
-    EXPECT_EQ(info.items[1].itemValue2, 8u);
+    EXPECT_EQ(std::tie(info.items[0].itemValue1, info.items[0].itemText, info.items[1].itemValue2),
+              std::make_tuple(5u, "lane-1", 8u));
 
     auto scores = m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_SCORE_ALARM);
     ASSERT_EQ(scores.size(), 1u);
     TrafficScoreAlarmInfo score = scores[0].As<CDeviceFunctionParam>()->GetTrafficScoreAlarmInfo();
-    EXPECT_EQ(score.payloadText, "score alarm text");
-    EXPECT_TRUE(score.text01.empty());
+    EXPECT_EQ(std::tie(score.payloadText, score.text01), std::make_tuple("score alarm text", ""));
     auto reals = m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_REAL_ALARM);
     ASSERT_EQ(reals.size(), 1u);
     EXPECT_EQ(reals[0].As<CDeviceFunctionParam>()->GetTrafficRealAlarmInfo().payloadText, "abcd");
@@ -160,12 +143,9 @@ TEST_F(EventRoutingTest, DeviceEventsAreDecoded) {
     auto imss = m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_IMS_ALARM);
     ASSERT_EQ(imss.size(), 2u);
     IMSAlarmInfoNotify full = imss[0].As<CDeviceFunctionParam>()->GetIMSAlarmInfoNotify();
-    EXPECT_EQ(full.text1, "one");
-    EXPECT_EQ(full.text2, "two");
-    EXPECT_EQ(full.text6, "six");
+    EXPECT_EQ(std::tie(full.text1, full.text2, full.text6), std::make_tuple("one", "two", "six"));
     IMSAlarmInfoNotify cut = imss[1].As<CDeviceFunctionParam>()->GetIMSAlarmInfoNotify();
-    EXPECT_EQ(cut.text1, "one");
-    EXPECT_TRUE(cut.text6.empty());
+    EXPECT_EQ(std::tie(cut.text1, cut.text6), std::make_tuple("one", ""));
     for (const auto& r : m_deviceObserver.All()) EXPECT_EQ(r.thread, ThreadKind::UI);
 }
 

@@ -1,13 +1,14 @@
 // The plug-in object and its tree of managers, façades and workers.
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "datahub/interface_set_manager.h"
 #include "device/device_function_delegate.h"
 #include "ptz/ptz_delegate.h"
-#include "hostfw/environment.h"
 #include "plugin/device_function_manager.h"
 #include "plugin/kestrel.h"
-#include "recording_observer.h"
+#include "kestrel_fixture.h"
 #include "zrsdk/zrsdk_control.h"
 
 namespace Kestrel {
@@ -15,21 +16,13 @@ namespace {
 
 using kestrel_test::RecordingObserver;
 
-class LifecycleTest : public ::testing::Test {
+// Plug-in objects of the tests' own beside the fixture's, which stays idle.
+class LifecycleTest : public kestrel_test::KestrelFixture {
 protected:
-    void SetUp() override {
-        zrsdk::control::Reset();
-        m_env = std::make_unique<hostfw::Environment>();
-    }
-    void TearDown() override {
-        m_env->WaitIdle();
-        m_env->Shutdown();
-    }
     void AddPlugins(CKestrel& kestrel) {
         ASSERT_TRUE(kestrel.AddLogicalPlugin(m_env->AccountPlugin()));
         ASSERT_TRUE(kestrel.AddLogicalPlugin(m_env->ResourceTreePlugin()));
     }
-    std::unique_ptr<hostfw::Environment> m_env;
 };
 
 TEST_F(LifecycleTest, FactoryHandsOutOneObjectNamedKestrel) {
@@ -56,10 +49,13 @@ TEST_F(LifecycleTest, LogicalPluginsAreKeptOnceAndFacadesLiveFromInitOn) {
     EXPECT_FALSE(kestrel.RemoveLogicalPlugin(m_env->AccountPlugin()));
     CDeviceFunctionManagerExternal* manager = kestrel.GetManagerExternal();
     ASSERT_NE(manager, nullptr);
-    EXPECT_EQ(manager->GetDeviceFunction(), nullptr);
-    EXPECT_EQ(manager->GetPtz(), nullptr);
-    EXPECT_EQ(manager->GetFaceFunction(), nullptr);
-    EXPECT_EQ(manager->GetDeviceFunction(), nullptr);  // nothing cached by the first null
+    // The façades of the manager, the device function's asked for twice: a
+    // null is not cached.
+    auto facades = [manager] {
+        return std::make_tuple(manager->GetDeviceFunction(), manager->GetPtz(), manager->GetFaceFunction(),
+                               manager->GetDeviceFunction());
+    };
+    EXPECT_EQ(facades(), std::make_tuple(nullptr, nullptr, nullptr, nullptr));
 
     AddPlugins(kestrel);
     ASSERT_TRUE(kestrel.Init());
@@ -67,13 +63,11 @@ TEST_F(LifecycleTest, LogicalPluginsAreKeptOnceAndFacadesLiveFromInitOn) {
     CPtzExternal* ptz = manager->GetPtz();
     ASSERT_NE(device, nullptr);
     ASSERT_NE(ptz, nullptr);
-    EXPECT_EQ(manager->GetDeviceFunction(), device);
-    EXPECT_EQ(manager->GetPtz(), ptz);
-
+    EXPECT_EQ(std::make_tuple(manager->GetDeviceFunction(), manager->GetPtz()), std::make_tuple(device, ptz));
     kestrel.UnInit();
-    EXPECT_EQ(manager->GetDeviceFunction(), device);
-    EXPECT_EQ(manager->GetPtz(), ptz);
-    EXPECT_EQ(manager->GetFaceFunction(), nullptr);  // never created
+    // The same objects after UnInit; the face function's was never asked for
+    // while initialised, so never created.
+    EXPECT_EQ(facades(), std::make_tuple(device, ptz, nullptr, device));
 }
 
 // A second Init rebinds the façades the client already holds to the new
