@@ -5,6 +5,7 @@
 // succeeded; and the next call, which the platform accepts, succeeds.
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -33,107 +34,93 @@ const std::vector<int> kErrorCodes = {
 class SdkErrorsTest : public KestrelFixture {
 protected:
     struct Operation {
-        const char* name;
-        const char* function;  // the platform function it calls
+        const char* function;  // the platform function it calls, which names it
         RecordingObserver* observer;
         int eventType;
         // Makes the request; returns its sequence number or 0.
         std::function<int()> call;
     };
 
+    // A wiper, scan margin or auto scan request, which reports no sequence.
+    std::function<int()> Aux(void (CPtzExternal::*request)(std::string, PtzOperation&), int action, int margin) {
+        return [this, request, action, margin] {
+            PtzOperation op;
+            op.action = action;
+            op.margin = margin;
+            (Ptz()->*request)("ch-0001", op);
+            return 0;
+        };
+    }
+
     std::vector<Operation> ReportingOperations() {
-        std::vector<Operation> ops;
         RecordingObserver* dev = &m_deviceObserver;
         RecordingObserver* ptz = &m_ptzObserver;
         using D = CDeviceFunctionParam;
         using P = CPtzParam;
         // Recording alternates start and stop, so that the platform's own
         // answer to the successful call that follows is success too.
-        ops.push_back({"StartRecord", "ZRSDK_StartRemoteRecord", dev, D::DEVICE_EVENT_START_RECORD,
-                       [this] { return Device()->StartRecord("ch-0001", 0, 0, "soak", "menu.record"); }});
-        ops.push_back({"StopRecord", "ZRSDK_StopRemoteRecord", dev, D::DEVICE_EVENT_STOP_RECORD,
-                       [this] { return Device()->StopRecord("ch-0001", 0, false, "menu.record"); }});
-        ops.push_back({"StartAPPChannelRecord", "ZRSDK_StartAPPRemoteRecord", dev, D::DEVICE_EVENT_START_APP_RECORD,
-                       [this] { return Device()->StartAPPChannelRecord("ch-0002", "ch-0001", 1, 0, "app"); }});
-        ops.push_back({"GetBindingResource", "ZRSDK_GetResourceBinding", dev, D::DEVICE_EVENT_BINDING_RESOURCE,
-                       [this] { return Device()->GetBindingResource("ch-0001", 77); }});
-        ops.push_back({"PtzDirection", "ZRSDK_PtzOperateDirect", ptz, P::PTZ_EVENT_DIRECTION,
-                       [this] { return Ptz()->PtzDirection("ch-0001", DIRECTION_UP, false, 3, "menu.ptz"); }});
-        ops.push_back({"PtzControl", "ZRSDK_PtzOperateCamera", ptz, P::PTZ_EVENT_CAMERA,
-                       [this] { return Ptz()->PtzControl("ch-0001", PTZ_OPERATOR_1, false, 3, "menu.ptz"); }});
-        ops.push_back({"PtzSite", "ZRSDK_PtzSitPosition", ptz, P::PTZ_EVENT_SITE,
-                       [this] { return Ptz()->PtzSite("ch-0001", 10, 5, 2, 1); }});
-        ops.push_back({"PtzSiteEx", "ZRSDK_PtzSitPositionEx", ptz, P::PTZ_EVENT_SITE, [this] {
-                           PtzSiteParam site;
-                           site.code = "ch-0001";
-                           site.extValues[2] = 4;
-                           return Ptz()->PtzSiteEx(site, "menu.ptz");
-                       }});
-        ops.push_back({"RainWiper", "ZRSDK_PtzRainWiper", ptz, P::PTZ_EVENT_RAIN_WIPER, [this] {
-                           PtzOperation op;
-                           Ptz()->RainWiper("ch-0001", op);
-                           return 0;
-                       }});
-        ops.push_back({"SetScanMargin", "ZRSDK_PtzSetScanMargin", ptz, P::PTZ_EVENT_SCAN_MARGIN, [this] {
-                           PtzOperation op;
-                           op.margin = 1;
-                           Ptz()->SetScanMargin("ch-0001", op);
-                           return 0;
-                       }});
-        ops.push_back({"AutoScan", "ZRSDK_PtzAutoScan", ptz, P::PTZ_EVENT_AUTO_SCAN, [this] {
-                           PtzOperation op;
-                           op.action = 1;  // stop: always accepted
-                           Ptz()->AutoScan("ch-0001", op);
-                           return 0;
-                       }});
-        ops.push_back({"QueryLockState", "ZRSDK_PtzArrangePtz", ptz, P::PTZ_EVENT_LOCK,
-                       [this] { return Ptz()->QueryLockState("ch-0001"); }});
-        ops.push_back({"QueryPrePoint", "ZRSDK_PtzGetPresetPoints", ptz, P::PTZ_EVENT_QUERY_PRESET_POINTS,
-                       [this] { return Ptz()->QueryPrePoint("ch-0001", false); }});
-        ops.push_back({"OperatorPrePoint", "ZRSDK_PtzOperatePresetPoint", ptz, P::PTZ_EVENT_PRESET_GOTO, [this] {
-                           std::string name = "Preset 1";
-                           return Ptz()->OperatorPrePoint(PREPOINT_GOTO, "ch-0001", 1, name, "menu.ptz");
-                       }});
-        ops.push_back({"QueryCruisePreset", "ZRSDK_GetChannelCruisePreset", ptz, P::PTZ_EVENT_QUERY_CRUISE,
-                       [this] { return Ptz()->QueryCruisePreset("ch-0001", 0, "menu.ptz"); }});
-        ops.push_back({"AddCruisePreset", "ZRSDK_SetChannelCruisePreset", ptz, P::PTZ_EVENT_ADD_CRUISE, [this] {
-                           CruisePresetInfo info;
-                           info.presetIndex = 2;
-                           info.idleTime = 10;
-                           return Ptz()->AddCruisePreset("ch-0001", {info}, "menu.ptz");
-                       }});
-        return ops;
-    }
-
-    // Waits for the n-th result of the operation's type and returns it.
-    std::shared_ptr<Datahub::BaseParam> NthResult(const Operation& op, std::size_t n) {
-        EXPECT_TRUE(op.observer->WaitFor(n, op.eventType)) << op.name;
-        auto results = op.observer->OfType(op.eventType);
-        return results.size() >= n ? results[n - 1].param : nullptr;
+        return {
+            {"ZRSDK_StartRemoteRecord", dev, D::DEVICE_EVENT_START_RECORD,
+             [this] { return Device()->StartRecord("ch-0001", 0, 0, "soak", "menu.record"); }},
+            {"ZRSDK_StopRemoteRecord", dev, D::DEVICE_EVENT_STOP_RECORD,
+             [this] { return Device()->StopRecord("ch-0001", 0, false, "menu.record"); }},
+            {"ZRSDK_StartAPPRemoteRecord", dev, D::DEVICE_EVENT_START_APP_RECORD,
+             [this] { return Device()->StartAPPChannelRecord("ch-0002", "ch-0001", 1, 0, "app"); }},
+            {"ZRSDK_GetResourceBinding", dev, D::DEVICE_EVENT_BINDING_RESOURCE,
+             [this] { return Device()->GetBindingResource("ch-0001", 77); }},
+            {"ZRSDK_PtzOperateDirect", ptz, P::PTZ_EVENT_DIRECTION,
+             [this] { return Ptz()->PtzDirection("ch-0001", DIRECTION_UP, false, 3, "menu.ptz"); }},
+            {"ZRSDK_PtzOperateCamera", ptz, P::PTZ_EVENT_CAMERA,
+             [this] { return Ptz()->PtzControl("ch-0001", PTZ_OPERATOR_1, false, 3, "menu.ptz"); }},
+            {"ZRSDK_PtzSitPosition", ptz, P::PTZ_EVENT_SITE, [this] { return Ptz()->PtzSite("ch-0001", 10, 5, 2, 1); }},
+            {"ZRSDK_PtzSitPositionEx", ptz, P::PTZ_EVENT_SITE, [this] {
+                 PtzSiteParam site;
+                 site.code = "ch-0001";
+                 site.extValues[2] = 4;
+                 return Ptz()->PtzSiteEx(site, "menu.ptz");
+             }},
+            {"ZRSDK_PtzRainWiper", ptz, P::PTZ_EVENT_RAIN_WIPER, Aux(&CPtzExternal::RainWiper, 0, 0)},
+            {"ZRSDK_PtzSetScanMargin", ptz, P::PTZ_EVENT_SCAN_MARGIN, Aux(&CPtzExternal::SetScanMargin, 0, 1)},
+            // Action 1 stops the scan: always accepted.
+            {"ZRSDK_PtzAutoScan", ptz, P::PTZ_EVENT_AUTO_SCAN, Aux(&CPtzExternal::AutoScan, 1, 0)},
+            {"ZRSDK_PtzArrangePtz", ptz, P::PTZ_EVENT_LOCK, [this] { return Ptz()->QueryLockState("ch-0001"); }},
+            {"ZRSDK_PtzGetPresetPoints", ptz, P::PTZ_EVENT_QUERY_PRESET_POINTS,
+             [this] { return Ptz()->QueryPrePoint("ch-0001", false); }},
+            {"ZRSDK_PtzOperatePresetPoint", ptz, P::PTZ_EVENT_PRESET_GOTO, [this] {
+                 std::string name = "Preset 1";
+                 return Ptz()->OperatorPrePoint(PREPOINT_GOTO, "ch-0001", 1, name, "menu.ptz");
+             }},
+            {"ZRSDK_GetChannelCruisePreset", ptz, P::PTZ_EVENT_QUERY_CRUISE,
+             [this] { return Ptz()->QueryCruisePreset("ch-0001", 0, "menu.ptz"); }},
+            // Preset 2 with an idle time of 10.
+            {"ZRSDK_SetChannelCruisePreset", ptz, P::PTZ_EVENT_ADD_CRUISE,
+             [this] { return Ptz()->AddCruisePreset("ch-0001", {{2, "", "", "", 10}}, "menu.ptz"); }},
+        };
     }
 };
 
 TEST_F(SdkErrorsTest, EveryReportingRequestCarriesEachPlatformCodeOnceAndThenWorksAgain) {
     for (const Operation& op : ReportingOperations()) {
+        SCOPED_TRACE(op.function);
         // Results of the same type from the operations before this one.
         std::size_t seen = op.observer->OfType(op.eventType).size();
         for (int code : kErrorCodes) {
             ASSERT_TRUE(control::FailNextCalls(op.function, 1, code));
             const int seq = op.call();
-            auto failed = NthResult(op, ++seen);
-            ASSERT_TRUE(failed) << op.name;
-            EXPECT_EQ(failed->GetEventResult(), code) << op.name;
+            auto failed = op.observer->WaitLast<Datahub::BaseParam>(op.eventType, ++seen);
+            ASSERT_TRUE(failed);
+            EXPECT_EQ(failed->GetEventResult(), code);
             if (seq > 0) {
-                EXPECT_EQ(std::static_pointer_cast<CPtzParam>(failed)->GetSeq(), seq) << op.name;
+                EXPECT_EQ(std::static_pointer_cast<CPtzParam>(failed)->GetSeq(), seq);
             }
         }
         // The fault is used up: the same request now goes through.
         op.call();
-        auto succeeded = NthResult(op, ++seen);
-        ASSERT_TRUE(succeeded) << op.name;
-        EXPECT_EQ(succeeded->GetEventResult(), 0) << op.name;
+        auto succeeded = op.observer->WaitLast<Datahub::BaseParam>(op.eventType, ++seen);
+        ASSERT_TRUE(succeeded);
+        EXPECT_EQ(succeeded->GetEventResult(), 0);
         WaitIdle();
-        EXPECT_EQ(op.observer->OfType(op.eventType).size(), seen) << op.name << ": one result per request";
+        EXPECT_EQ(op.observer->OfType(op.eventType).size(), seen) << "one result per request";
     }
 }
 
@@ -177,11 +164,10 @@ TEST_F(SdkErrorsTest, RequestsWithoutAResultLogOrDropTheCode) {
     const auto lines = log.LinesOf("Kestrel::CDeviceCommunicate::HandleSetIFrame");
     ASSERT_EQ(lines.size(), kErrorCodes.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(lines[i].level, 4);
-        EXPECT_EQ(lines[i].source, "DeviceCommunicate");
-        EXPECT_EQ(lines[i].line, 941);
-        EXPECT_EQ(lines[i].tag, "");
-        EXPECT_EQ(lines[i].text, "Set SetIFrame failed. errorcode = " + std::to_string(kErrorCodes[i]));
+        const auto& l = lines[i];
+        EXPECT_EQ(std::tie(l.level, l.source, l.line, l.tag, l.text),
+                  std::make_tuple(4, "DeviceCommunicate", 941, "",
+                                  "Set SetIFrame failed. errorcode = " + std::to_string(kErrorCodes[i])));
     }
 
     const int iframes = control::GetIFrameRequests("ch-0001");

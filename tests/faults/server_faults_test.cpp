@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -29,32 +30,36 @@ struct ServerFault {
     int expected;
 };
 
-mgmt::Fault Kind(mgmt::Fault::Kind kind) {
+// A fault of this kind and answer, for `count` matching requests.
+mgmt::Fault Make(mgmt::Fault::Kind kind, int httpStatus = 0, std::optional<int> serverCode = {}, int count = 1) {
     mgmt::Fault fault;
     fault.kind = kind;
+    fault.httpStatus = httpStatus;
+    fault.serverCode = serverCode;
+    fault.count = count;
     return fault;
 }
 
-mgmt::Fault Answer(int httpStatus, std::optional<int> serverCode) {
-    mgmt::Fault fault;
-    fault.httpStatus = httpStatus;
-    fault.serverCode = serverCode;
+// A success (server code 1000) whose "data" is this JSON text.
+mgmt::Fault WithData(const char* method, const char* dataJson) {
+    mgmt::Fault fault = Make(mgmt::Fault::Kind::Answer, 0, 1000);
+    fault.method = method;
+    fault.dataJson = dataJson;
     return fault;
 }
 
 std::vector<ServerFault> Faults() {
-    mgmt::Fault closeTwice = Kind(mgmt::Fault::Kind::CloseWithoutAnswer);
-    closeTwice.count = 2;  // a kept-alive connection is retried once
-    mgmt::Fault huge = Kind(mgmt::Fault::Kind::HugeBody);
+    using K = mgmt::Fault::Kind;
     return {
         {"refused connection", {}, true, Datahub::PASS_THROUGH_CONNECT_FAILED},
-        {"closed mid-answer", Kind(mgmt::Fault::Kind::CloseMidAnswer), false, Datahub::PASS_THROUGH_CONNECTION_LOST},
-        {"closed without answer", closeTwice, false, Datahub::PASS_THROUGH_CONNECTION_LOST},
-        {"HTTP 500", Answer(500, std::nullopt), false, 500},
-        {"HTTP 500 with code 1500", Answer(500, 1500), false, 1500},
-        {"code 1005", Answer(200, 1005), false, 1005},
-        {"malformed JSON", Kind(mgmt::Fault::Kind::BrokenBody), false, Datahub::PASS_THROUGH_BAD_ENVELOPE},
-        {"huge body", huge, false, Datahub::PASS_THROUGH_ANSWER_TOO_LARGE},
+        {"closed mid-answer", Make(K::CloseMidAnswer), false, Datahub::PASS_THROUGH_CONNECTION_LOST},
+        // A kept-alive connection is retried once.
+        {"closed without answer", Make(K::CloseWithoutAnswer, 0, {}, 2), false, Datahub::PASS_THROUGH_CONNECTION_LOST},
+        {"HTTP 500", Make(K::Answer, 500), false, 500},
+        {"HTTP 500 with code 1500", Make(K::Answer, 500, 1500), false, 1500},
+        {"code 1005", Make(K::Answer, 200, 1005), false, 1005},
+        {"malformed JSON", Make(K::BrokenBody), false, Datahub::PASS_THROUGH_BAD_ENVELOPE},
+        {"huge body", Make(K::HugeBody), false, Datahub::PASS_THROUGH_ANSWER_TOO_LARGE},
     };
 }
 
@@ -151,16 +156,11 @@ TEST_F(ServerFaultsTest, DataOfTheWrongShapeIsSuccessWithEmptyFields) {
     std::size_t queries = m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET).size();
     for (const char* data : shapes) {
         SCOPED_TRACE(data);
-        mgmt::Fault fault;
-        fault.method = "GET";
-        fault.dataJson = data;
-        fault.serverCode = 1000;
-        m_server.InjectFault(fault);
+        m_server.InjectFault(WithData("GET", data));
         const int seq = Ptz()->QueryGuardPreset("ch-0001", 1, "menu.ptz");
-        ASSERT_TRUE(m_ptzObserver.WaitFor(++queries, CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET));
-        auto result = m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET).back().As<CPtzParam>();
-        EXPECT_EQ(result->GetEventResult(), 0);
-        EXPECT_EQ(result->GetSeq(), seq);
+        auto result = m_ptzObserver.WaitLast<CPtzParam>(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, ++queries);
+        ASSERT_TRUE(result);
+        EXPECT_EQ(std::make_tuple(result->GetEventResult(), result->GetSeq()), std::make_tuple(0, seq));
         // The list the query emptied stays empty: nothing fitted.
         if (std::string(data).find("ch-0001") == std::string::npos) {
             EXPECT_TRUE(Ptz()->GetGuardPresetInfo("ch-0001").empty());
@@ -171,11 +171,7 @@ TEST_F(ServerFaultsTest, DataOfTheWrongShapeIsSuccessWithEmptyFields) {
         }
     }
 
-    mgmt::Fault badId;
-    badId.method = "POST";
-    badId.dataJson = "{\"id\":\"not a number\"}";
-    badId.serverCode = 1000;
-    m_server.InjectFault(badId);
+    m_server.InjectFault(WithData("POST", "{\"id\":\"not a number\"}"));
     std::vector<CruisePresetInfo> list(1);
     Ptz()->AddGuardPreset("ch-0004", 0, list, "menu.ptz");
     WaitIdle();
@@ -197,24 +193,20 @@ TEST_F(ServerFaultsTest, DeviceRestartLogsEachFailure) {
     Device()->RestartDevice("dev-0001");
     ASSERT_TRUE(m_env->WaitIdle(std::chrono::seconds(30)));
 
-    m_server.InjectFault(Answer(503, std::nullopt));
+    m_server.InjectFault(Make(mgmt::Fault::Kind::Answer, 503));
     Device()->RestartDevice("dev-0001");
     WaitIdle();
     Device()->RestartDevice("dev-0001");
     WaitIdle();
     // The restart that went through: its path, and no audit headers.
     const auto restart = m_server.Requests().back();
-    EXPECT_EQ(restart.method, "PUT");
-    EXPECT_EQ(restart.target, "/videoService/devices/restart/dev-0001");
-    EXPECT_EQ(restart.code, 1000);
+    EXPECT_EQ(std::tie(restart.method, restart.target, restart.code),
+              std::make_tuple("PUT", "/videoService/devices/restart/dev-0001", 1000));
     EXPECT_FALSE(restart.Header("X-Operate-Code").has_value());
 
     const auto lines = log.LinesOf("Kestrel::CDeviceCommunicate::HandleResetDevice");
     ASSERT_EQ(lines.size(), 2u);
-    for (const auto& line : lines) {
-        EXPECT_EQ(line.level, 6);
-        EXPECT_EQ(line.source, "DeviceCommunicate");
-    }
+    for (const auto& line : lines) EXPECT_EQ(std::tie(line.level, line.source), std::make_tuple(6, "DeviceCommunicate"));
     EXPECT_EQ(lines[0].text, "DataPassThroughJson failed, error = -1004.");
     EXPECT_EQ(lines[1].text.rfind("DataPassThroughJson failed, error = 503 [http_code = 503, api_code = 1000", 0), 0u)
         << lines[1].text;
