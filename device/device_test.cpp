@@ -50,8 +50,8 @@ TEST_F(DeviceTest, RecordingStartAndStopReachThePlatformAndReportBack) {
     Device()->StopRecord("ch-0001", 1, true, "unknown.menu");
     auto stopped = m_deviceObserver.WaitLast<D>(D::DEVICE_EVENT_STOP_RECORD);
     ASSERT_TRUE(stopped);
-    EXPECT_EQ(stopped->GetEventResult(), 0);
-    EXPECT_EQ(stopped->GetPlanId(), started->GetPlanId());
+    EXPECT_EQ(std::make_tuple(stopped->GetEventResult(), stopped->GetPlanId()),
+              std::make_tuple(0, started->GetPlanId()));
     auto stop = control::CapturedCalls("ZRSDK_StopRemoteRecord").at(0);
     EXPECT_EQ(stop.input, BytesOf(ZRSDK_STOP_RECORD_INFO{"ch-0001", 1, 1, {}}));
     // Unknown keys pass as given, with no name.
@@ -64,8 +64,7 @@ TEST_F(DeviceTest, RecordingStartAndStopReachThePlatformAndReportBack) {
     auto refused = m_deviceObserver.WaitLast<D>(D::DEVICE_EVENT_START_RECORD, 2);
     ASSERT_TRUE(refused);
     EXPECT_EQ(AnswerOf(refused), (Answer{4242, "ch-0002", 2}));
-    EXPECT_EQ(refused->GetPlanId(), 0);
-    EXPECT_EQ(refused->GetUi64Now(), 0u);
+    EXPECT_EQ(std::make_tuple(refused->GetPlanId(), refused->GetUi64Now()), std::make_tuple(0, 0u));
 }
 
 TEST_F(DeviceTest, AppRecordingSendsBothCodesOnStartOnly) {
@@ -111,9 +110,8 @@ TEST_F(DeviceTest, BindingQueryOrdersIdsAndMapsNames) {
     Device()->GetBindingResource("ch-0001", 0x123456789LL);
     auto result = m_deviceObserver.WaitLast<D>(D::DEVICE_EVENT_BINDING_RESOURCE);
     ASSERT_TRUE(result);
-    EXPECT_EQ(result->GetEventResult(), 0);
-    EXPECT_EQ(result->GetCode(), "ch-0001");
-    EXPECT_EQ(result->GetUi64Now(), 0x123456789ull);
+    EXPECT_EQ(std::make_tuple(result->GetEventResult(), result->GetCode(), result->GetUi64Now()),
+              std::make_tuple(0, "ch-0001", 0x123456789ull));
     EXPECT_EQ(result->GetBindResourceIDList(), (std::list<std::string>{"B", "C", "A", "A"}));
     const std::map<std::string, std::string> expected{{"", "N3"}, {"A", "N1 again"}, {"B", "N2"}, {"C", "N4"}};
     EXPECT_EQ(result->GetBindChannelInfo(), expected);
@@ -180,7 +178,7 @@ TEST_F(DeviceTest, SmartTrackAndVehicleMonitorSendTheirRecords) {
     EXPECT_EQ(previews[1].InputAs<ZRSDK_VEHICLE_PREVIEW>().codes, nullptr);
 
     // None of these report to observers. (The I-frame request, accepted and
-    // refused: tests/faults/sdk_errors_test.)
+    // refused: tests/faults/fault_matrix_test.)
     EXPECT_EQ(m_deviceObserver.Count(), 0u);
 }
 

@@ -2,7 +2,7 @@
 // message types' JSON as the server takes it and the answers read back, and
 // the pass-through sequence of a handler (the headers, the long log line and
 // the missing objects). The device restart's path and what every fault of the
-// server and the transport gives: tests/faults/server_faults_test.
+// server and the transport gives: tests/faults/fault_matrix_test.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -211,9 +211,7 @@ TEST_F(RestCallTest, SuccessReachesUseWithTheAnswerAndLogsNothing) {
             hadResponse = response != nullptr;
             if (response) taskId = response->body.id;
         });
-    EXPECT_EQ(0, result);
-    EXPECT_EQ(0, used);
-    EXPECT_TRUE(hadResponse);
+    EXPECT_EQ(std::make_tuple(0, 0, true), std::make_tuple(result, used, hadResponse));
     ASSERT_TRUE(m_server.GetStore().GuardPresetTaskOf("ch-3"));
     EXPECT_EQ(m_server.GetStore().GuardPresetTaskOf("ch-3")->id, taskId) << "use sees the parsed body";
     EXPECT_TRUE(m_log.Lines().empty());
@@ -235,9 +233,8 @@ TEST_F(RestCallTest, ServerRefusalsBecomeTheResultWithTheLongLogLine) {
     fault.serverCode = 1005;
     fault.message = "device busy";
     m_server.InjectFault(fault);
-    EXPECT_EQ(1005, SetIdleMotion());
-    EXPECT_EQ(1005, m_used);
-    EXPECT_TRUE(m_hadResponse);
+    const int result = SetIdleMotion();
+    EXPECT_EQ(std::make_tuple(1005, 1005, true), std::make_tuple(result, m_used, m_hadResponse));
     const auto log = m_log.Lines();
     ASSERT_EQ(1u, log.size());
     EXPECT_EQ(std::make_tuple(6, "Ptz", 321, "Kestrel::CPtz::HandleSetIdleMonitor", "",
@@ -248,19 +245,17 @@ TEST_F(RestCallTest, ServerRefusalsBecomeTheResultWithTheLongLogLine) {
 
 TEST_F(RestCallTest, MissingObjectsSendNothingAndYieldMinusOne) {
     m_hadResponse = true;
-    EXPECT_EQ(-1, SetIdleMotion(CreateVSLPtzSetIdleMotionRequest, NoResponse));
-    EXPECT_EQ(-1, m_used);
-    EXPECT_FALSE(m_hadResponse);
-    EXPECT_EQ(-1, SetIdleMotion(NoRequest, CreateVSLPtzSetIdleMotionResponse));
-    EXPECT_EQ(-1, m_used);
-    EXPECT_TRUE(m_hadResponse) << "the response that was made is handed over";
+    int result = SetIdleMotion(CreateVSLPtzSetIdleMotionRequest, NoResponse);
+    EXPECT_EQ(std::make_tuple(-1, -1, false), std::make_tuple(result, m_used, m_hadResponse));
+    result = SetIdleMotion(NoRequest, CreateVSLPtzSetIdleMotionResponse);
+    EXPECT_EQ(std::make_tuple(-1, -1, true), std::make_tuple(result, m_used, m_hadResponse))
+        << "the response that was made is handed over";
 
     const auto log = m_log.Lines();
     ASSERT_EQ(2u, log.size());
     EXPECT_EQ("Memory malloc error, create RestResponseType object failed", log[0].text);
     EXPECT_EQ("Memory malloc error, create RestRequestType object failed", log[1].text);
-    EXPECT_EQ(0, m_sessionReads);
-    EXPECT_EQ(0, m_fills);
+    EXPECT_EQ(std::make_tuple(0, 0), std::make_tuple(m_sessionReads, m_fills));
     EXPECT_TRUE(m_server.Requests().empty());
 }
 

@@ -4,8 +4,9 @@
 //   I-frame request, whose code is a plain text argument, passes it whole;
 // - enumeration values without a name (inside the enumeration's range:
 //   beyond it a value is undefined in C++ itself) go to the platform
-//   unchanged, which refuses them (the lens operation, which refuses them
-//   itself with -1: ptz/ptz_operations_test);
+//   unchanged, which refuses them (a preset operation's too, and the lens
+//   operation's, which is refused with -1: the PTZ operation and preset
+//   tests);
 // - null observers are refused, unknown ones unregister harmlessly;
 // - without a logged-in user and after UnInit every request that reports a
 //   result reports -1, and nothing reaches the platform.
@@ -149,12 +150,6 @@ TEST_F(BadInputTest, UnnamedEnumerationValuesAreRefusedByThePlatformOrLocally) {
     for (int result : m_ptzObserver.Results(CPtzParam::PTZ_EVENT_LOCK))
         EXPECT_TRUE(result == ZRSDK_ERR_INVALID_PARAM || result == ZRSDK_ERR_UNSUPPORTED) << result;
     EXPECT_FALSE(Ptz()->IsLock("ch-0001"));
-
-    std::string name = "name";
-    Ptz()->OperatorPrePoint(static_cast<PrePoint_Oper_e>(0), "ch-0001", 1, name, "menu.ptz");
-    Ptz()->OperatorPrePoint(static_cast<PrePoint_Oper_e>(0), "ch-0001", UINT_MAX, name, "menu.ptz");
-    ASSERT_TRUE(m_ptzObserver.WaitFor(2, CPtzParam::PTZ_EVENT_NONE));
-    for (int result : m_ptzObserver.Results(CPtzParam::PTZ_EVENT_NONE)) EXPECT_NE(result, 0);
 
     // Numbers out of every range reach the platform and are answered.
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -26,13 +26,13 @@ class RecordingObserver : public Datahub::IObserver {
 public:
     void OnNotify(std::shared_ptr<Datahub::BaseParam> param) override;
 
-    // Everything received so far.
-    std::vector<Received> All();
-    // Those of one event type (or of any type: kAnyType).
+    // Those of one event type (or of any type: kAnyType), in arrival order.
     std::vector<Received> OfType(int eventType);
-    // Their results, in arrival order.
+    // Everything received so far.
+    std::vector<Received> All() { return OfType(kAnyType); }
+    std::size_t Count() { return All().size(); }
+    // The results, in arrival order.
     std::vector<int> Results(int eventType = kAnyType);
-    std::size_t Count();
     // Waits until at least n objects of the type (or of any type for -1000)
     // have arrived; false on time-out.
     bool WaitFor(std::size_t n, int eventType = kAnyType,
