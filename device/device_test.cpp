@@ -18,11 +18,10 @@ namespace Kestrel {
 namespace {
 
 using kestrel_test::BytesOf;
-using kestrel_test::KestrelFixture;
 using kestrel_test::ThreadKind;
 namespace control = zrsdk::control;
 
-using DeviceTest = KestrelFixture;
+using DeviceTest = kestrel_test::KestrelFixture;
 using D = CDeviceFunctionParam;
 
 // Result, channel and stream type of a recording answer.
@@ -174,8 +173,7 @@ TEST_F(DeviceTest, SmartTrackAndVehicleMonitorSendTheirRecords) {
     EXPECT_EQ(previews[0].InputAs<ZRSDK_VEHICLE_PREVIEW>().count, 2u);
     ASSERT_EQ(previews[0].extra.size(), 128u);
     EXPECT_STREQ(reinterpret_cast<const char*>(previews[0].extra.data() + 64), "ch-0003");
-    EXPECT_EQ(previews[1].InputAs<ZRSDK_VEHICLE_PREVIEW>().count, 0u);
-    EXPECT_EQ(previews[1].InputAs<ZRSDK_VEHICLE_PREVIEW>().codes, nullptr);
+    EXPECT_EQ(previews[1].input, BytesOf(ZRSDK_VEHICLE_PREVIEW{0, 0, nullptr}));
 
     // None of these report to observers. (The I-frame request, accepted and
     // refused: tests/faults/fault_matrix_test.)

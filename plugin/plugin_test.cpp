@@ -97,8 +97,7 @@ TEST_F(LifecycleTest, SecondInitRebindsFacadesTheClientHolds) {
     device->RegisterObserver(&observer);  // the new worker has its own list
     device->StartRecord("ch-0001", 0, 0, "", "menu.record");
     ASSERT_TRUE(m_env->WaitIdle());
-    ASSERT_EQ(observer.Count(), 1u) << "the registration on the old worker went with it";
-    EXPECT_EQ(observer.All()[0].param->GetEventResult(), 0);
+    EXPECT_EQ(observer.Results(), std::vector<int>{0}) << "the registration on the old worker went with it";
     device->UnRegisterObserver(&observer);
     kestrel.UnInit();
 }

@@ -76,8 +76,9 @@ void ExpectDefault(const FaceInfoItem& r) {
     EXPECT_EQ(std::tie(r.value4, r.realValue, r.flag), std::make_tuple(1, 0.0f, false));
 }
 
-// A new parameter object of every event type: its class's Business, the
-// constructor's type and result, and every field at its initial value.
+// A new parameter object of every event type: its class's Business (the
+// numbers the client reads), the constructor's type and result, and every
+// field at its initial value.
 TEST(ParamsTest, NewObjectsHoldTheirInitialValues) {
     for (CDeviceFunctionParam::EventType type :
          {CDeviceFunctionParam::DEVICE_EVENT_START_RECORD, CDeviceFunctionParam::DEVICE_EVENT_STOP_RECORD,
@@ -89,7 +90,7 @@ TEST(ParamsTest, NewObjectsHoldTheirInitialValues) {
         CDeviceFunctionParam p(type, -501);
         EXPECT_EQ(std::make_tuple(p.GetBusiness(), p.GetEventType(), p.GetEventResult(), p.GetId(), p.GetUi64Now(),
                                   p.GetEnable(), p.GetCode(), p.GetInfo()),
-                  std::make_tuple(Datahub::BUSINESS_DEVICE_FUNCTION, type, -501, 0xFFFFFFFFu, 0u, false, "", ""));
+                  std::make_tuple(3, type, -501, 0xFFFFFFFFu, 0u, false, "", ""));
         for (int value : {p.GetSeq(), p.GetSessionId(), p.GetParam(), p.GetStreamType(), p.GetPlanId(), p.GetGroup(),
                           p.GetSubscribeID(), p.GetObjectID()})
             EXPECT_EQ(value, 0);
@@ -105,12 +106,12 @@ TEST(ParamsTest, NewObjectsHoldTheirInitialValues) {
         CPtzParam p(static_cast<CPtzParam::EventType>(type), 0);
         EXPECT_EQ(std::make_tuple(p.GetBusiness(), p.GetEventType(), p.GetEventResult(), p.GetId(), p.GetEnable(),
                                   p.GetCode(), p.GetMsg(), p.GetInfo()),
-                  std::make_tuple(Datahub::BUSINESS_PTZ, type, 0, 0xFFFFFFFFu, false, "", "", ""));
+                  std::make_tuple(28, type, 0, 0xFFFFFFFFu, false, "", "", ""));
         for (int value : {p.GetSeq(), p.GetParam(), p.GetX(), p.GetY(), p.GetZ()}) EXPECT_EQ(value, 0);
     }
     CFaceFunctionParam face(CFaceFunctionParam::FACE_EVENT_FACE_INFO, 1);
     EXPECT_EQ(std::make_tuple(face.GetBusiness(), face.GetEventType(), face.GetEventResult(), face.GetDeviceCode()),
-              std::make_tuple(Datahub::BUSINESS_FACE_FUNCTION, 0, 1, ""));
+              std::make_tuple(4, 0, 1, ""));
     ExpectDefault(face.GetFaceInfoNotify());
     ExpectDefault(FaceInfoItem());
     EXPECT_EQ(TrafficInfoItem().itemText, "");

@@ -28,7 +28,6 @@
 namespace Kestrel {
 namespace {
 
-using kestrel_test::KestrelFixture;
 using kestrel_test::RecordingObserver;
 using kestrel_test::TextAt;
 namespace control = zrsdk::control;
@@ -50,7 +49,7 @@ const CodeField kCodeFields[] = {
     {"ZRSDK_SetChannelCruisePreset", 64},
 };
 
-class BadInputTest : public KestrelFixture {
+class BadInputTest : public kestrel_test::KestrelFixture {
 protected:
     // Every request of the façades that reaches the platform, with the codes
     // and texts given, on observers cleared first; then checks that each of

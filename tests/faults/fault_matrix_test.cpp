@@ -243,12 +243,7 @@ protected:
     std::vector<RestOperation> Operations() {
         return {
             {"AddGuardPreset", "POST", "/psib/ptz/presetTask", CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET,
-             [this] {
-                 std::vector<CruisePresetInfo> list(2);
-                 list[0].presetIndex = 1;
-                 list[1].presetIndex = 2;
-                 Ptz()->AddGuardPreset("ch-0001", 1, list, "menu.ptz");
-             }},
+             [this] { AddGuardPreset(); }},
             {"QueryGuardPreset", "GET", "/psib/ptz/presetTask/", CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET,
              [this] { Ptz()->QueryGuardPreset("ch-0001", 1, "menu.ptz"); }},
             {"DelGuardPreset", "DELETE", "/psib/ptz/presetTask/", CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET,
@@ -263,11 +258,16 @@ protected:
         };
     }
 
+    // One guard preset for channel ch-0001.
+    void AddGuardPreset() {
+        std::vector<CruisePresetInfo> list(1);
+        Ptz()->AddGuardPreset("ch-0001", 1, list, "menu.ptz");
+    }
+
     // A task on the server for the deletes to delete.
     void SaveTask() {
         const std::size_t before = m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET).size();
-        std::vector<CruisePresetInfo> list(1);
-        Ptz()->AddGuardPreset("ch-0001", 1, list, "menu.ptz");
+        AddGuardPreset();
         ASSERT_TRUE(m_ptzObserver.WaitFor(before + 1, CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET));
         m_taskId = Ptz()->GetGuardPresetId("ch-0001");
         ASSERT_GT(m_taskId, 0);

@@ -27,7 +27,6 @@
 namespace Kestrel {
 namespace {
 
-using kestrel_test::KestrelFixture;
 using kestrel_test::Received;
 namespace control = zrsdk::control;
 
@@ -49,7 +48,7 @@ std::vector<int> Numbers(const std::vector<Received>& received) {
     return numbers;
 }
 
-using LifecycleFaultsTest = KestrelFixture;
+using LifecycleFaultsTest = kestrel_test::KestrelFixture;
 
 TEST_F(LifecycleFaultsTest, EventsDeliveredWhileInitAndUnInitRunAreNeitherDuplicatedNorReordered) {
     constexpr int kEvents = 3000;
