@@ -144,6 +144,8 @@ TEST_F(SdkErrorsTest, RefusedSideCallsAndPresetChangesLeaveKestrelsStateAsThePla
     ASSERT_TRUE(m_ptzObserver.WaitFor(1, CPtzParam::PTZ_EVENT_LOCK));
     EXPECT_EQ(m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_LOCK)[0].param->GetEventResult(), 0);
     EXPECT_TRUE(Ptz()->IsLock("ch-0001"));
+    // The user's code and name (bytes 72 to 392 of the lock record) stay empty.
+    EXPECT_TRUE(kestrel_test::ZeroFrom(control::CapturedCalls("ZRSDK_PtzArrangePtz").at(0).input, 72, 392));
 
     Ptz()->QueryPrePoint("ch-0001", false);
     ASSERT_TRUE(m_ptzObserver.WaitFor(1, CPtzParam::PTZ_EVENT_QUERY_PRESET_POINTS));
@@ -162,9 +164,8 @@ TEST_F(SdkErrorsTest, RefusedSideCallsAndPresetChangesLeaveKestrelsStateAsThePla
 TEST_F(SdkErrorsTest, RequestsWithoutAResultLogOrDropTheCode) {
     kestrel_test::LogCapture log;
     for (int code : kErrorCodes) {
-        ASSERT_TRUE(control::FailNextCalls("ZRSDK_GetFlowSetIFrame", 1, code));
-        ASSERT_TRUE(control::FailNextCalls("ZRSDK_SmartTrackOperate", 1, code));
-        ASSERT_TRUE(control::FailNextCalls("ZRSDK_VehiclePreviewConfig", 1, code));
+        for (const char* function : {"ZRSDK_GetFlowSetIFrame", "ZRSDK_SmartTrackOperate", "ZRSDK_VehiclePreviewConfig"})
+            ASSERT_TRUE(control::FailNextCalls(function, 1, code));
         Device()->SetIFrame("ch-0001");
         SmartTrackOperate operate;
         operate.code = "ch-0001";
@@ -373,7 +374,7 @@ TEST_F(ServerFaultsTest, DeviceRestartLogsEachFailure) {
 
     const auto lines = log.LinesOf("Kestrel::CDeviceCommunicate::HandleResetDevice");
     ASSERT_EQ(lines.size(), 2u);
-    for (const auto& line : lines) EXPECT_EQ(std::tie(line.level, line.source), std::make_tuple(6, "DeviceCommunicate"));
+    for (const auto& l : lines) EXPECT_EQ(std::tie(l.level, l.source), std::make_tuple(6, "DeviceCommunicate"));
     EXPECT_EQ(lines[0].text, "DataPassThroughJson failed, error = -1004.");
     EXPECT_EQ(lines[1].text.rfind("DataPassThroughJson failed, error = 503 [http_code = 503, api_code = 1000", 0), 0u)
         << lines[1].text;

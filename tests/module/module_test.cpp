@@ -80,7 +80,8 @@ TEST(ModuleTest, HostLoadsDrivesAndReleasesThePluginOnItsOwnPoolUiLoopAndLog) {
             ASSERT_EQ(observer->Count(), 1u);
             EXPECT_EQ(observer->All()[0].thread, kestrel_test::ThreadKind::UI);
         }
-        EXPECT_EQ(deviceObserver.Results(Kestrel::CDeviceFunctionParam::DEVICE_EVENT_START_RECORD), std::vector<int>{0});
+        EXPECT_EQ(deviceObserver.Results(Kestrel::CDeviceFunctionParam::DEVICE_EVENT_START_RECORD),
+                  std::vector<int>{0});
         auto started = deviceObserver.All()[0].As<Kestrel::CDeviceFunctionParam>();
         EXPECT_GT(started->GetPlanId(), 0);
         EXPECT_EQ(ptzObserver.Results(Kestrel::CPtzParam::PTZ_EVENT_RAIN_WIPER), std::vector<int>{701});
