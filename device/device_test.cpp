@@ -171,8 +171,8 @@ TEST_F(DeviceTest, SmartTrackAndVehicleMonitorSendTheirRecords) {
     auto previews = control::CapturedCalls("ZRSDK_VehiclePreviewConfig");
     ASSERT_EQ(previews.size(), 2u);
     EXPECT_EQ(previews[0].InputAs<ZRSDK_VEHICLE_PREVIEW>().count, 2u);
-    ASSERT_EQ(previews[0].extra.size(), 128u);
-    EXPECT_STREQ(reinterpret_cast<const char*>(previews[0].extra.data() + 64), "ch-0003");
+    const char slots[2][64] = {"ch-0001", "ch-0003"};  // the codes, each in its 64-byte slot
+    EXPECT_EQ(previews[0].extra, BytesOf(slots));
     EXPECT_EQ(previews[1].input, BytesOf(ZRSDK_VEHICLE_PREVIEW{0, 0, nullptr}));
 
     // None of these report to observers. (The I-frame request, accepted and
