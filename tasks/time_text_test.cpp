@@ -55,13 +55,12 @@ TEST_F(TimeTextTest, AgreesWithMktimeOnEveryHourOfTheYear) {
         int repeated = 0;
         for (int day = 0; day < 366; ++day) {
             for (int hour = 0; hour < 24; ++hour) {
-                std::tm fields{};
-                fields.tm_year = 2024 - 1900;
-                fields.tm_mday = 1 + day;
-                fields.tm_hour = hour;
-                fields.tm_min = 30;
-                fields.tm_isdst = -1;
-                std::tm normal = fields;
+                std::tm normal{};
+                normal.tm_year = 2024 - 1900;
+                normal.tm_mday = 1 + day;
+                normal.tm_hour = hour;
+                normal.tm_min = 30;
+                normal.tm_isdst = -1;
                 const std::time_t expected = std::mktime(&normal);  // normalises the date too
                 char text[32];
                 std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", normal.tm_year + 1900, normal.tm_mon + 1,

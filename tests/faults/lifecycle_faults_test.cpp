@@ -10,7 +10,6 @@
 //   the dead object.
 #include <atomic>
 #include <chrono>
-#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -28,7 +27,6 @@
 namespace Kestrel {
 namespace {
 
-using kestrel_test::KestrelFixture;
 using kestrel_test::Received;
 namespace control = zrsdk::control;
 
@@ -50,7 +48,7 @@ std::vector<int> Numbers(const std::vector<Received>& received) {
     return numbers;
 }
 
-using LifecycleFaultsTest = KestrelFixture;
+using LifecycleFaultsTest = kestrel_test::KestrelFixture;
 
 TEST_F(LifecycleFaultsTest, EventsDeliveredWhileInitAndUnInitRunAreNeitherDuplicatedNorReordered) {
     constexpr int kEvents = 3000;
@@ -119,22 +117,16 @@ TEST_F(LifecycleFaultsTest, UnInitWithRequestsQueuedAndTheLockTimerTickingAnswer
     WaitIdle();
 
     // Each request: one result, the platform's or -1.
-    std::map<int, int> resultsPerSeq;
-    for (const Received& r : m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_DIRECTION)) {
-        const int seq = r.As<CPtzParam>()->GetSeq();
-        ++resultsPerSeq[seq];
-        EXPECT_TRUE(r.param->GetEventResult() == 0 || r.param->GetEventResult() == -1);
-    }
-    EXPECT_EQ(resultsPerSeq.size(), seqs.size());
-    for (int seq : seqs) EXPECT_EQ(resultsPerSeq[seq], 1) << "seq " << seq;
+    EXPECT_EQ(m_ptzObserver.Seqs<CPtzParam>(CPtzParam::PTZ_EVENT_DIRECTION),
+              std::multiset<int>(seqs.begin(), seqs.end()));
+    for (int result : m_ptzObserver.Results(CPtzParam::PTZ_EVENT_DIRECTION)) EXPECT_TRUE(result == 0 || result == -1);
     EXPECT_EQ(m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_START_RECORD).size(), 200u);
 
     // Every lock request and every expiry notice got its answer, once.
-    std::map<int, int> lockAnswers;
-    for (const Received& r : m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_LOCK)) ++lockAnswers[r.As<CPtzParam>()->GetSeq()];
-    for (int seq : lockSeqs) EXPECT_EQ(lockAnswers[seq], 1) << "lock seq " << seq;
-    for (const Received& r : m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_LOCK_EXPIRED))
-        EXPECT_EQ(lockAnswers[r.As<CPtzParam>()->GetSeq()], 1) << "release seq " << r.As<CPtzParam>()->GetSeq();
+    const std::multiset<int> lockAnswers = m_ptzObserver.Seqs<CPtzParam>(CPtzParam::PTZ_EVENT_LOCK);
+    for (int seq : lockSeqs) EXPECT_EQ(lockAnswers.count(seq), 1u) << "lock seq " << seq;
+    for (int seq : m_ptzObserver.Seqs<CPtzParam>(CPtzParam::PTZ_EVENT_LOCK_EXPIRED))
+        EXPECT_EQ(lockAnswers.count(seq), 1u) << "release seq " << seq;
 
     // The timer is gone with UnInit: more time passes, nothing more comes.
     const std::size_t settled = m_ptzObserver.Count();

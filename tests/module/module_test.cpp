@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <tuple>
 #include <vector>
 
 #include "hostfw/environment.h"
@@ -55,8 +56,6 @@ TEST(ModuleTest, HostLoadsDrivesAndReleasesThePluginOnItsOwnPoolUiLoopAndLog) {
             boost::dll::import_alias<Factory>(ModulePath(), "GetInstance", boost::dll::load_mode::rtld_now);
         std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI> plugin = factory();
         ASSERT_TRUE(plugin);
-        EXPECT_EQ(plugin->GetPluginName(), "Kestrel");
-        EXPECT_EQ(factory().get(), plugin.get());
         ASSERT_TRUE(plugin->AddLogicalPlugin(env.AccountPlugin()));
         ASSERT_TRUE(plugin->AddLogicalPlugin(env.ResourceTreePlugin()));
         ASSERT_TRUE(plugin->Init());
@@ -78,21 +77,19 @@ TEST(ModuleTest, HostLoadsDrivesAndReleasesThePluginOnItsOwnPoolUiLoopAndLog) {
         // loop are idle, the answers have been delivered.
         ASSERT_TRUE(env.WaitIdle());
         for (auto* observer : {&deviceObserver, &ptzObserver}) {
-            const std::vector<kestrel_test::Received> received = observer->All();
-            ASSERT_EQ(received.size(), 1u);
-            EXPECT_EQ(received[0].thread, kestrel_test::ThreadKind::UI);
+            ASSERT_EQ(observer->Count(), 1u);
+            EXPECT_EQ(observer->All()[0].thread, kestrel_test::ThreadKind::UI);
         }
+        EXPECT_EQ(deviceObserver.Results(Kestrel::CDeviceFunctionParam::DEVICE_EVENT_START_RECORD),
+                  std::vector<int>{0});
         auto started = deviceObserver.All()[0].As<Kestrel::CDeviceFunctionParam>();
-        EXPECT_EQ(started->GetEventType(), Kestrel::CDeviceFunctionParam::DEVICE_EVENT_START_RECORD);
-        EXPECT_EQ(started->GetEventResult(), 0);
         EXPECT_GT(started->GetPlanId(), 0);
-        EXPECT_EQ(ptzObserver.All()[0].param->GetEventType(), Kestrel::CPtzParam::PTZ_EVENT_RAIN_WIPER);
-        EXPECT_EQ(ptzObserver.All()[0].param->GetEventResult(), 701);
+        EXPECT_EQ(ptzObserver.Results(Kestrel::CPtzParam::PTZ_EVENT_RAIN_WIPER), std::vector<int>{701});
         {
             std::lock_guard<std::mutex> lock(logMutex);
             ASSERT_EQ(logged.size(), 1u);
-            EXPECT_EQ(logged[0].level, vkl::LOG_LEVEL_WARN);
-            EXPECT_EQ(logged[0].function, "Kestrel::CPtz::HandleRainWiperReq");
+            EXPECT_EQ(std::tie(logged[0].level, logged[0].function),
+                      std::make_tuple(vkl::LOG_LEVEL_WARN, "Kestrel::CPtz::HandleRainWiperReq"));
         }
 
         plugin->UnInit();

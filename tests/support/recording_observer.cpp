@@ -14,22 +14,18 @@ void RecordingObserver::OnNotify(std::shared_ptr<Datahub::BaseParam> param) {
     m_changed.notify_all();
 }
 
-std::vector<Received> RecordingObserver::All() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_received;
-}
-
 std::vector<Received> RecordingObserver::OfType(int eventType) {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::vector<Received> out;
     for (const Received& r : m_received)
-        if (r.param->GetEventType() == eventType) out.push_back(r);
+        if (eventType == kAnyType || r.param->GetEventType() == eventType) out.push_back(r);
     return out;
 }
 
-std::size_t RecordingObserver::Count() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_received.size();
+std::vector<int> RecordingObserver::Results(int eventType) {
+    std::vector<int> results;
+    for (const Received& r : OfType(eventType)) results.push_back(r.param->GetEventResult());
+    return results;
 }
 
 bool RecordingObserver::WaitFor(std::size_t n, int eventType, std::chrono::milliseconds timeout) {

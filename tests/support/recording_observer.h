@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <vector>
 
 #include "datahub/observer.h"
@@ -25,16 +26,32 @@ class RecordingObserver : public Datahub::IObserver {
 public:
     void OnNotify(std::shared_ptr<Datahub::BaseParam> param) override;
 
-    // Everything received so far.
-    std::vector<Received> All();
-    // Those of one event type.
+    // Those of one event type (or of any type: kAnyType), in arrival order.
     std::vector<Received> OfType(int eventType);
-    std::size_t Count();
+    // Everything received so far.
+    std::vector<Received> All() { return OfType(kAnyType); }
+    std::size_t Count() { return All().size(); }
+    // The results, in arrival order.
+    std::vector<int> Results(int eventType = kAnyType);
     // Waits until at least n objects of the type (or of any type for -1000)
     // have arrived; false on time-out.
     bool WaitFor(std::size_t n, int eventType = kAnyType,
                  std::chrono::milliseconds timeout = std::chrono::seconds(10));
     void Clear();
+    // The last one of the type once at least n of the type have arrived;
+    // null on time-out.
+    template <class T>
+    std::shared_ptr<T> WaitLast(int eventType, std::size_t n = 1) {
+        if (!WaitFor(n, eventType)) return nullptr;
+        return OfType(eventType).back().As<T>();
+    }
+    // The sequence numbers of those of one type, read as T.
+    template <class T>
+    std::multiset<int> Seqs(int eventType) {
+        std::multiset<int> seqs;
+        for (const Received& r : OfType(eventType)) seqs.insert(r.As<T>()->GetSeq());
+        return seqs;
+    }
 
     static constexpr int kAnyType = -1000;
 
