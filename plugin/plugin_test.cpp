@@ -25,6 +25,7 @@ namespace {
 using kestrel_test::KestrelFixture;
 using kestrel_test::RecordingObserver;
 using kestrel_test::ThreadKind;
+using D = CDeviceFunctionParam;
 
 // Plug-in objects of the tests' own beside the fixture's, which stays idle.
 class LifecycleTest : public KestrelFixture {
@@ -238,34 +239,26 @@ TEST_F(EventRoutingTest, DeviceEventsAreDecoded) {
     Push(206, 0, &ims, 300);  // text6 lies beyond the payload
     Deliver();
 
-    auto tracks = m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_SMART_TRACK_OBJECT);
-    ASSERT_EQ(tracks.size(), 1u);
-    auto object = tracks[0].As<CDeviceFunctionParam>();
+    auto object = m_deviceObserver.Only<D>(D::DEVICE_EVENT_SMART_TRACK_OBJECT);
     EXPECT_EQ(std::make_tuple(object->GetEventResult(), object->GetCode(), object->GetGroup(), object->GetSubscribeID(),
                               object->GetObjectID()),
               std::make_tuple(0, "ch-0003", 7, 11, 1234));
 
-    auto traffics = m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_INFO);
-    ASSERT_EQ(traffics.size(), 1u);
-    TrafficInfoNotify info = traffics[0].As<CDeviceFunctionParam>()->GetTrafficInfoNotify();
+    const TrafficInfoNotify info = m_deviceObserver.Only<D>(D::DEVICE_EVENT_TRAFFIC_INFO)->GetTrafficInfoNotify();
     EXPECT_EQ(std::tie(info.text1, info.text2, info.value64, info.value1), std::make_tuple("plate", "second", -12, 3));
     ASSERT_EQ(info.items.size(), 2u);
     EXPECT_EQ(std::tie(info.items[0].itemValue1, info.items[0].itemText, info.items[1].itemValue2),
               std::make_tuple(5u, "lane-1", 8u));
 
-    auto scores = m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_SCORE_ALARM);
-    ASSERT_EQ(scores.size(), 1u);
-    TrafficScoreAlarmInfo score = scores[0].As<CDeviceFunctionParam>()->GetTrafficScoreAlarmInfo();
+    const auto score = m_deviceObserver.Only<D>(D::DEVICE_EVENT_TRAFFIC_SCORE_ALARM)->GetTrafficScoreAlarmInfo();
     EXPECT_EQ(std::tie(score.payloadText, score.text01), std::make_tuple("score alarm text", ""));
-    auto reals = m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_REAL_ALARM);
-    ASSERT_EQ(reals.size(), 1u);
-    EXPECT_EQ(reals[0].As<CDeviceFunctionParam>()->GetTrafficRealAlarmInfo().payloadText, "abcd");
+    const auto real = m_deviceObserver.Only<D>(D::DEVICE_EVENT_TRAFFIC_REAL_ALARM)->GetTrafficRealAlarmInfo();
+    EXPECT_EQ(real.payloadText, "abcd");
 
-    auto imss = m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_IMS_ALARM);
-    ASSERT_EQ(imss.size(), 2u);
-    IMSAlarmInfoNotify full = imss[0].As<CDeviceFunctionParam>()->GetIMSAlarmInfoNotify();
+    ASSERT_EQ(m_deviceObserver.OfType(D::DEVICE_EVENT_IMS_ALARM).size(), 2u);
+    const IMSAlarmInfoNotify full = m_deviceObserver.Wait<D>(D::DEVICE_EVENT_IMS_ALARM, 1)->GetIMSAlarmInfoNotify();
     EXPECT_EQ(std::tie(full.text1, full.text2, full.text6), std::make_tuple("one", "two", "six"));
-    IMSAlarmInfoNotify cut = imss[1].As<CDeviceFunctionParam>()->GetIMSAlarmInfoNotify();
+    const IMSAlarmInfoNotify cut = m_deviceObserver.Wait<D>(D::DEVICE_EVENT_IMS_ALARM, 2)->GetIMSAlarmInfoNotify();
     EXPECT_EQ(std::tie(cut.text1, cut.text6), std::make_tuple("one", ""));
     for (const auto& r : m_deviceObserver.All()) EXPECT_EQ(r.thread, ThreadKind::UI);
 }

@@ -18,9 +18,7 @@ using kestrel_test::IsAnswer;
 
 class GuardPresetTest : public kestrel_test::KestrelFixture {
 protected:
-    std::shared_ptr<CPtzParam> WaitResult(int type, std::size_t n) {
-        return kestrel_test::WaitPtzResult(m_ptzObserver, type, n);
-    }
+    std::shared_ptr<CPtzParam> WaitResult(int type, std::size_t n) { return m_ptzObserver.Wait<CPtzParam>(type, n); }
     static CruisePresetInfo Guard(int index, const char* begin, const char* end) {
         return {index, "", begin, end, 30, 1, 999, 2};  // the id is not sent
     }

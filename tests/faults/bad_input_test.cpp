@@ -30,6 +30,7 @@ namespace {
 
 using kestrel_test::RecordingObserver;
 using kestrel_test::TextAt;
+using D = CDeviceFunctionParam;
 namespace control = zrsdk::control;
 
 const std::string kLong(5000, 'c');
@@ -127,9 +128,7 @@ TEST_F(BadInputTest, OverLongAndEmptyTextsAreCutToTheirFieldsAndAnswered) {
 
     // Still working.
     Device()->StartRecord("ch-0002", 0, 0, "", "menu.record");
-    auto started = m_deviceObserver.WaitLast<CDeviceFunctionParam>(CDeviceFunctionParam::DEVICE_EVENT_START_RECORD, 2);
-    ASSERT_TRUE(started);
-    EXPECT_EQ(started->GetEventResult(), 0);
+    EXPECT_EQ(m_deviceObserver.Wait<D>(D::DEVICE_EVENT_START_RECORD, 2)->GetEventResult(), 0);
 }
 
 TEST_F(BadInputTest, UnnamedEnumerationValuesAreRefusedByThePlatformOrLocally) {
@@ -156,7 +155,7 @@ TEST_F(BadInputTest, UnnamedEnumerationValuesAreRefusedByThePlatformOrLocally) {
     Ptz()->SetMaxLockTime(-1);
     Device()->StartRecord("ch-0001", INT_MIN, INT_MAX, "", "menu.record");
     ASSERT_TRUE(m_ptzObserver.WaitFor(1, CPtzParam::PTZ_EVENT_SITE));
-    ASSERT_TRUE(m_deviceObserver.WaitFor(1, CDeviceFunctionParam::DEVICE_EVENT_START_RECORD));
+    ASSERT_TRUE(m_deviceObserver.WaitFor(1, D::DEVICE_EVENT_START_RECORD));
 }
 
 TEST_F(BadInputTest, NullAndUnknownObservers) {

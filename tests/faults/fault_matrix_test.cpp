@@ -119,18 +119,17 @@ TEST_F(SdkErrorsTest, EveryReportingRequestCarriesEachPlatformCodeOnceAndThenWor
         for (int code : kErrorCodes) {
             ASSERT_TRUE(control::FailNextCalls(op.function, 1, code));
             const int seq = op.call();
-            auto failed = op.observer->WaitLast<Datahub::BaseParam>(op.eventType, ++seen);
-            ASSERT_TRUE(failed);
-            EXPECT_EQ(failed->GetEventResult(), code);
+            ASSERT_TRUE(op.observer->WaitFor(++seen, op.eventType));
+            EXPECT_EQ(op.observer->Results(op.eventType)[seen - 1], code);
+            // Only PTZ requests have sequence numbers.
             if (seq > 0) {
-                EXPECT_EQ(std::static_pointer_cast<CPtzParam>(failed)->GetSeq(), seq);
+                EXPECT_EQ(op.observer->Wait<CPtzParam>(op.eventType, seen)->GetSeq(), seq);
             }
         }
         // The fault is used up: the same request now goes through.
         op.call();
-        auto succeeded = op.observer->WaitLast<Datahub::BaseParam>(op.eventType, ++seen);
-        ASSERT_TRUE(succeeded);
-        EXPECT_EQ(succeeded->GetEventResult(), 0);
+        ASSERT_TRUE(op.observer->WaitFor(++seen, op.eventType));
+        EXPECT_EQ(op.observer->Results(op.eventType)[seen - 1], 0);
         WaitIdle();
         EXPECT_EQ(op.observer->OfType(op.eventType).size(), seen) << "one result per request";
     }
@@ -141,8 +140,7 @@ TEST_F(SdkErrorsTest, EveryReportingRequestCarriesEachPlatformCodeOnceAndThenWor
 TEST_F(SdkErrorsTest, RefusedSideCallsAndPresetChangesLeaveKestrelsStateAsThePlatformHasIt) {
     ASSERT_TRUE(control::FailNextCalls("ZRSDK_GetUserLoginData", 1, ZRSDK_ERR_INVALID_SESSION));
     Ptz()->SetLock("ch-0001", LOCK_PTZ, 0, "menu.ptz", 60);
-    ASSERT_TRUE(m_ptzObserver.WaitFor(1, CPtzParam::PTZ_EVENT_LOCK));
-    EXPECT_EQ(m_ptzObserver.OfType(CPtzParam::PTZ_EVENT_LOCK)[0].param->GetEventResult(), 0);
+    EXPECT_EQ(m_ptzObserver.Wait<CPtzParam>(CPtzParam::PTZ_EVENT_LOCK)->GetEventResult(), 0);
     EXPECT_TRUE(Ptz()->IsLock("ch-0001"));
     // The user's code and name (bytes 72 to 392 of the lock record) stay empty.
     EXPECT_TRUE(kestrel_test::ZeroFrom(control::CapturedCalls("ZRSDK_PtzArrangePtz").at(0).input, 72, 392));
@@ -326,8 +324,7 @@ TEST_F(ServerFaultsTest, DataOfTheWrongShapeIsSuccessWithEmptyFields) {
         SCOPED_TRACE(data);
         m_server.InjectFault(WithData("GET", data));
         const int seq = Ptz()->QueryGuardPreset("ch-0001", 1, "menu.ptz");
-        auto result = m_ptzObserver.WaitLast<CPtzParam>(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, ++queries);
-        ASSERT_TRUE(result);
+        auto result = m_ptzObserver.Wait<CPtzParam>(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, ++queries);
         EXPECT_EQ(std::make_tuple(result->GetEventResult(), result->GetSeq()), std::make_tuple(0, seq));
         // The list the query emptied stays empty: nothing fitted.
         if (std::string(data).find("ch-0001") == std::string::npos) {

@@ -4,7 +4,6 @@
 #include <boost/dll/runtime_symbol_info.hpp>
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <tuple>
 #include <vector>
 
@@ -42,12 +41,7 @@ boost::dll::fs::path ModulePath() {
 // post where nobody waits, and log where nobody reads.
 TEST(ModuleTest, HostLoadsDrivesAndReleasesThePluginOnItsOwnPoolUiLoopAndLog) {
     zrsdk::control::Reset();
-    std::mutex logMutex;
-    std::vector<vkl::Host::LogRecord> logged;
-    vkl::Host::SetLogSink([&](const vkl::Host::LogRecord& record) {
-        std::lock_guard<std::mutex> lock(logMutex);
-        logged.push_back(record);
-    });
+    kestrel_test::LogCapture log;
     hostfw::Environment env;
     kestrel_test::RecordingObserver deviceObserver;
     kestrel_test::RecordingObserver ptzObserver;
@@ -85,12 +79,10 @@ TEST(ModuleTest, HostLoadsDrivesAndReleasesThePluginOnItsOwnPoolUiLoopAndLog) {
         auto started = deviceObserver.All()[0].As<Kestrel::CDeviceFunctionParam>();
         EXPECT_GT(started->GetPlanId(), 0);
         EXPECT_EQ(ptzObserver.Results(Kestrel::CPtzParam::PTZ_EVENT_RAIN_WIPER), std::vector<int>{701});
-        {
-            std::lock_guard<std::mutex> lock(logMutex);
-            ASSERT_EQ(logged.size(), 1u);
-            EXPECT_EQ(std::tie(logged[0].level, logged[0].function),
-                      std::make_tuple(vkl::LOG_LEVEL_WARN, "Kestrel::CPtz::HandleRainWiperReq"));
-        }
+        const auto logged = log.Lines();
+        ASSERT_EQ(logged.size(), 1u);
+        EXPECT_EQ(std::tie(logged[0].level, logged[0].function),
+                  std::make_tuple(vkl::LOG_LEVEL_WARN, "Kestrel::CPtz::HandleRainWiperReq"));
 
         plugin->UnInit();
         ASSERT_TRUE(env.WaitIdle());
@@ -100,7 +92,6 @@ TEST(ModuleTest, HostLoadsDrivesAndReleasesThePluginOnItsOwnPoolUiLoopAndLog) {
         deviceObserver.Clear();
         ptzObserver.Clear();
     }
-    vkl::Host::SetLogSink({});
     env.Shutdown();
 }
 

@@ -6,7 +6,6 @@
 // pointed at it. Tests reach the façades and the stand-ins' controls.
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -20,13 +19,6 @@
 #include "recording_observer.h"
 
 namespace kestrel_test {
-
-// The bytes of a platform record, to compare a captured input with whole.
-template <class Record>
-std::vector<uint8_t> BytesOf(const Record& record) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(&record);
-    return std::vector<uint8_t>(bytes, bytes + sizeof record);
-}
 
 class KestrelFixture : public ::testing::Test {
 protected:

@@ -44,9 +44,9 @@ protected:
     Kestrel::CPtz& Worker() { return *m_delegate->GetWorker(); }
     Kestrel::CPtzExternal& Facade() { return *m_facade; }
 
-    // Waits for n results of the type that reached m_observer and returns the nth.
+    // The nth result of the type that reached m_observer, once it has.
     std::shared_ptr<Kestrel::CPtzParam> WaitResult(int eventType, std::size_t n = 1) {
-        return WaitPtzResult(m_observer, eventType, n);
+        return m_observer.Wait<Kestrel::CPtzParam>(eventType, n);
     }
     // The captured inputs of one platform function, oldest first.
     static std::vector<zrsdk::control::CapturedCall> Calls(const std::string& function) {

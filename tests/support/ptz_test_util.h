@@ -1,14 +1,13 @@
 #pragma once
-// Small helpers of the PTZ tests: bytes of captured platform records, the
-// fields of a PTZ result, a gate that holds one queue of the SDK pool, and a
-// log capture.
+// Small helpers of the tests: bytes of captured platform records, the
+// fields of a PTZ result, and a gate that holds one queue of the SDK pool
+// (with the recorders, the log capture among them).
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <future>
 #include <initializer_list>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <tuple>
 #include <type_traits>
@@ -16,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include "hostfw/vkl_host.h"
 #include "kestrel/ptz_param.h"
 #include "recording_observer.h"
 #include "tasks/task_worker.h"
@@ -51,8 +49,31 @@ struct Field {
     std::vector<uint8_t> bytes;
 };
 
-// Success when bytes are exactly a record of the size that is zero but for
-// the fields; otherwise names the size or the first byte that differs.
+// The bytes of a platform record, to compare a captured input with whole.
+template <class Record>
+std::vector<uint8_t> BytesOf(const Record& record) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&record);
+    return std::vector<uint8_t>(bytes, bytes + sizeof record);
+}
+
+// Success when bytes are exactly the expected ones; otherwise names the size
+// or the first byte that differs.
+inline ::testing::AssertionResult SameBytes(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& expected) {
+    if (bytes.size() != expected.size())
+        return ::testing::AssertionFailure() << "size " << bytes.size() << ", not " << expected.size();
+    const auto differ = std::mismatch(bytes.begin(), bytes.end(), expected.begin());
+    if (differ.first == bytes.end()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "byte " << differ.first - bytes.begin() << " is " << int(*differ.first)
+                                         << ", not " << int(*differ.second);
+}
+
+// Bytes that are exactly the record given whole...
+template <class Record, class = std::enable_if_t<std::is_trivially_copyable<Record>::value>>
+::testing::AssertionResult IsRecord(const std::vector<uint8_t>& bytes, const Record& record) {
+    return SameBytes(bytes, BytesOf(record));
+}
+
+// ...or a record of the size that is zero but for the fields.
 inline ::testing::AssertionResult IsRecord(const std::vector<uint8_t>& bytes, std::size_t size,
                                            std::initializer_list<Field> fields) {
     std::vector<uint8_t> expected(size, 0);
@@ -61,11 +82,7 @@ inline ::testing::AssertionResult IsRecord(const std::vector<uint8_t>& bytes, st
             return ::testing::AssertionFailure() << "the field at " << field.offset << " ends past the record";
         std::copy(field.bytes.begin(), field.bytes.end(), expected.begin() + field.offset);
     }
-    if (bytes.size() != size) return ::testing::AssertionFailure() << "size " << bytes.size() << ", not " << size;
-    const auto differ = std::mismatch(bytes.begin(), bytes.end(), expected.begin());
-    if (differ.first == bytes.end()) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "byte " << differ.first - bytes.begin() << " is " << int(*differ.first)
-                                         << ", not " << int(*differ.second);
+    return SameBytes(bytes, expected);
 }
 
 // Every field of a PTZ result but its type, compared at once by IsAnswer.
@@ -90,15 +107,6 @@ inline ::testing::AssertionResult IsAnswer(const std::shared_ptr<Kestrel::CPtzPa
                                          << ::testing::PrintToString(fields(expected));
 }
 
-// Waits for n PTZ results of the type and returns the nth; after a time-out,
-// a placeholder that matches no answer.
-inline std::shared_ptr<Kestrel::CPtzParam> WaitPtzResult(RecordingObserver& observer, int eventType, std::size_t n) {
-    EXPECT_TRUE(observer.WaitFor(n, eventType)) << "event type " << eventType;
-    auto results = observer.OfType(eventType);
-    if (results.size() >= n) return results[n - 1].As<Kestrel::CPtzParam>();
-    return std::make_shared<Kestrel::CPtzParam>(Kestrel::CPtzParam::PTZ_EVENT_NONE, -12345);
-}
-
 // Holds every later task of one pool key until Open (or destruction).
 class QueueGate {
 public:
@@ -116,33 +124,6 @@ public:
 private:
     std::promise<void> m_open;
     bool m_opened = false;
-};
-
-// Collects the log lines written while it lives.
-class LogCapture {
-public:
-    LogCapture() {
-        vkl::Host::SetLogSink([this](const vkl::Host::LogRecord& record) {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_lines.push_back(record);
-        });
-    }
-    ~LogCapture() { vkl::Host::SetLogSink({}); }
-    std::vector<vkl::Host::LogRecord> Lines() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_lines;
-    }
-    // The lines written by one function.
-    std::vector<vkl::Host::LogRecord> LinesOf(const std::string& function) {
-        std::vector<vkl::Host::LogRecord> out;
-        for (const auto& line : Lines())
-            if (line.function == function) out.push_back(line);
-        return out;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::vector<vkl::Host::LogRecord> m_lines;
 };
 
 }  // namespace kestrel_test

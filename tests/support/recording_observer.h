@@ -1,15 +1,20 @@
 #pragma once
-// An observer for tests: keeps every parameter object it receives with the
-// thread kind it arrived on, and lets a test wait for a number of them.
+// Recorders for tests: an observer that keeps every parameter object it
+// receives with the thread kind it arrived on and lets a test wait for a
+// number of them, and a capture of the host's log lines.
 #include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "datahub/observer.h"
+#include "hostfw/vkl_host.h"
 
 namespace kestrel_test {
 
@@ -38,12 +43,19 @@ public:
     bool WaitFor(std::size_t n, int eventType = kAnyType,
                  std::chrono::milliseconds timeout = std::chrono::seconds(10));
     void Clear();
-    // The last one of the type once at least n of the type have arrived;
-    // null on time-out.
+    // The nth of the type, as T (a parameter class), once it has arrived;
+    // after a time-out, a failure and a placeholder that matches no answer.
     template <class T>
-    std::shared_ptr<T> WaitLast(int eventType, std::size_t n = 1) {
-        if (!WaitFor(n, eventType)) return nullptr;
-        return OfType(eventType).back().As<T>();
+    std::shared_ptr<T> Wait(int eventType, std::size_t n = 1) {
+        if (WaitFor(n, eventType)) return OfType(eventType)[n - 1].As<T>();
+        ADD_FAILURE() << "no result " << n << " of event type " << eventType;
+        return std::make_shared<T>(static_cast<typename T::EventType>(eventType), kNoAnswer);
+    }
+    // The one object of the type, as T; a failure when there is not exactly one.
+    template <class T>
+    std::shared_ptr<T> Only(int eventType) {
+        EXPECT_EQ(OfType(eventType).size(), 1u) << "event type " << eventType;
+        return Wait<T>(eventType);
     }
     // The sequence numbers of those of one type, read as T.
     template <class T>
@@ -54,11 +66,39 @@ public:
     }
 
     static constexpr int kAnyType = -1000;
+    static constexpr int kNoAnswer = -12345;
 
 private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<Received> m_received;
+};
+
+// Collects the log lines written while it lives.
+class LogCapture {
+public:
+    LogCapture() {
+        vkl::Host::SetLogSink([this](const vkl::Host::LogRecord& record) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_lines.push_back(record);
+        });
+    }
+    ~LogCapture() { vkl::Host::SetLogSink({}); }
+    std::vector<vkl::Host::LogRecord> Lines() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_lines;
+    }
+    // The lines written by one function.
+    std::vector<vkl::Host::LogRecord> LinesOf(const std::string& function) {
+        std::vector<vkl::Host::LogRecord> out;
+        for (const auto& line : Lines())
+            if (line.function == function) out.push_back(line);
+        return out;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<vkl::Host::LogRecord> m_lines;
 };
 
 }  // namespace kestrel_test
