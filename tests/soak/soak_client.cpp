@@ -1,6 +1,7 @@
 #include "soak_client.h"
 
 #include <climits>
+#include <utility>
 #include <vector>
 
 #include "kestrel/device_function_param.h"
@@ -130,21 +131,19 @@ void SoakClient::CallPtz(int what) {
             break;
         }
         case 5: {
+            // Wiper, scan margin or auto scan: answered without a sequence number.
+            using P = Kestrel::CPtzExternal;
+            static const std::pair<void (P::*)(std::string, Kestrel::PtzOperation&), int> kAux[] = {
+                {&P::RainWiper, CPtzParam::PTZ_EVENT_RAIN_WIPER},
+                {&P::SetScanMargin, CPtzParam::PTZ_EVENT_SCAN_MARGIN},
+                {&P::AutoScan, CPtzParam::PTZ_EVENT_AUTO_SCAN}};
             Kestrel::PtzOperation op;
             op.action = Pick(3);
             op.margin = Pick(4);
             op.mode = Pick(3);
-            const int which = Pick(3);
-            if (which == 0) {
-                m_ptz->RainWiper(code, op);
-                m_ledger.ExpectUnnumbered(kPtz, CPtzParam::PTZ_EVENT_RAIN_WIPER);
-            } else if (which == 1) {
-                m_ptz->SetScanMargin(code, op);
-                m_ledger.ExpectUnnumbered(kPtz, CPtzParam::PTZ_EVENT_SCAN_MARGIN);
-            } else {
-                m_ptz->AutoScan(code, op);
-                m_ledger.ExpectUnnumbered(kPtz, CPtzParam::PTZ_EVENT_AUTO_SCAN);
-            }
+            const auto& [request, type] = kAux[Pick(3)];
+            (m_ptz->*request)(code, op);
+            m_ledger.ExpectUnnumbered(kPtz, type);
             break;
         }
         case 6: case 7: case 8: {

@@ -96,6 +96,15 @@ private:
     Tally& m_tally;
 };
 
+// Compares how often something was answered with how often it was asked:
+// the shortfall counts as lost, the surplus as duplicated, and either is a
+// problem, named by `what`.
+void Balance(uint64_t asked, uint64_t got, const std::string& what, Tally& tally, Problems& problems) {
+    if (got < asked) tally.lost += asked - got;
+    if (got > asked) tally.duplicated += got - asked;
+    if (got != asked) problems.Add(what + ": asked " + std::to_string(asked) + ", answered " + std::to_string(got));
+}
+
 // Compares the numbers received on one queue with those pushed: same
 // numbers, each once, in the same order.
 void CompareQueue(EventQueue queue, const std::vector<int64_t>& pushed, const std::vector<int64_t>& received,
@@ -176,36 +185,22 @@ Tally Check(int business, const Ledger& ledger, const PushLog& log, int64_t plat
         }
     }
 
-    // Requests: each answered exactly once.
-    for (const auto& [seq, type] : ledger.Seqs()) {
-        if (business != Datahub::BUSINESS_PTZ) break;
-        const int n = answered.count(seq) ? answered[seq] : 0;
-        if (n == 0) ++t.lost;
-        if (n > 1) t.duplicated += n - 1;
-        if (n != 1) problems.Add("seq " + std::to_string(seq) + " (type " + std::to_string(type) + ") answered " +
-                                 std::to_string(n) + " times");
+    // Requests: each answered exactly once (the unnumbered ones as often as
+    // they were made).
+    if (business == Datahub::BUSINESS_PTZ) {
+        for (const auto& [seq, type] : ledger.Seqs())
+            Balance(1, answered[seq], "seq " + std::to_string(seq) + " of type " + std::to_string(type), t, problems);
     }
     if (business == Datahub::BUSINESS_DEVICE_FUNCTION) {
-        for (int64_t tag : ledger.Tags()) {
-            const auto it = tags.find(static_cast<uint64_t>(tag));
-            const int n = it == tags.end() ? 0 : it->second;
-            if (n == 0) ++t.lost;
-            if (n > 1) t.duplicated += n - 1;
-            if (n != 1) problems.Add("binding query " + std::to_string(tag) + " answered " + std::to_string(n) + " times");
-        }
         if (tags.size() != ledger.Tags().size()) problems.Add("binding answers nobody asked for");
+        for (int64_t tag : ledger.Tags())
+            Balance(1, tags[static_cast<uint64_t>(tag)], "binding query " + std::to_string(tag), t, problems);
     }
     std::map<std::pair<int, int>, uint64_t> expected;
     for (const auto& [key, count] : ledger.Unnumbered())
         if (key.first == business) expected[key] = count;
-    for (const auto& [key, count] : expected) {
-        const uint64_t got = unnumbered.count(key) ? unnumbered[key] : 0;
-        if (got < count) t.lost += count - got;
-        if (got > count) t.duplicated += got - count;
-        if (got != count)
-            problems.Add("type " + std::to_string(key.second) + ": " + std::to_string(count) + " requests, " +
-                         std::to_string(got) + " answers");
-    }
+    for (const auto& [key, count] : expected)
+        Balance(count, unnumbered[key], "requests of type " + std::to_string(key.second), t, problems);
     for (const auto& [key, count] : unnumbered)
         if (!expected.count(key)) problems.Add("type " + std::to_string(key.second) + " answers nobody asked for");
 

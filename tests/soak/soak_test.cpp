@@ -222,24 +222,21 @@ TEST_F(SoakTest, ClientsEventsLocksAndFaultsLoseNothing) {
     ASSERT_TRUE(Drain());
     EXPECT_EQ(Arrived() - settled, 0u);
 
+    using U = unsigned long long;
     std::printf("[soak] %.1f s of load (asked %ld s) and %.1f s to drain, seed %u, %d clients, 2 observers per"
                 " facade, %llu log lines\n",
-                loadSeconds, seconds, drainSeconds, seed, kClients, static_cast<unsigned long long>(m_logLines.load()));
-    std::printf("[soak] requests: %llu facade calls, %llu of them report a result\n",
-                static_cast<unsigned long long>(ledger.Calls()), static_cast<unsigned long long>(ledger.Reporting()));
+                loadSeconds, seconds, drainSeconds, seed, kClients, U(m_logLines.load()));
+    std::printf("[soak] requests: %llu facade calls, %llu of them report a result\n", U(ledger.Calls()),
+                U(ledger.Reporting()));
     std::printf("[soak] events pushed: %llu (%llu pass their checks, %llu must be dropped); platform lock events: %lld;"
                 " lock timer: %llu expiries, %llu releases answered\n",
-                static_cast<unsigned long long>(log.pushed), static_cast<unsigned long long>(passing),
-                static_cast<unsigned long long>(log.refused), static_cast<long long>(platformLocks),
-                static_cast<unsigned long long>(total.expiries / 2), static_cast<unsigned long long>(total.releases / 2));
+                U(log.pushed), U(passing), U(log.refused), static_cast<long long>(platformLocks), U(total.expiries / 2),
+                U(total.releases / 2));
     std::printf("[soak] faults injected: %llu (platform calls failed %llu, platform functions slowed %llu,"
                 " server faults %llu, connection refusals %llu); observer registrations churned %llu\n",
-                static_cast<unsigned long long>(faults.Total()), static_cast<unsigned long long>(faults.failingCalls),
-                static_cast<unsigned long long>(faults.slowedFunctions),
-                static_cast<unsigned long long>(faults.serverFaults), static_cast<unsigned long long>(faults.refusals),
-                static_cast<unsigned long long>(churned));
-    std::printf("[soak] lost %llu, duplicated %llu, arrived after UnInit %zu\n",
-                static_cast<unsigned long long>(total.lost), static_cast<unsigned long long>(total.duplicated),
+                U(faults.Total()), U(faults.failingCalls), U(faults.slowedFunctions), U(faults.serverFaults),
+                U(faults.refusals), U(churned));
+    std::printf("[soak] lost %llu, duplicated %llu, arrived after UnInit %zu\n", U(total.lost), U(total.duplicated),
                 arrivedAfterUnInit);
     std::fflush(stdout);
 }
