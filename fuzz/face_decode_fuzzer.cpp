@@ -16,11 +16,7 @@
 
 namespace {
 
-using kestrel_fuzz::FieldText;
 using kestrel_fuzz::FieldValue;
-
-#define TEXT_OF(Record, field, p, n) FieldText(p, n, offsetof(Record, field), sizeof(Record::field))
-#define VALUE_OF(T, Record, field, p, n) FieldValue<T>(p, n, offsetof(Record, field))
 
 void CheckItem(const Kestrel::FaceInfoItem& item, const uint8_t* p, std::size_t n) {
     using I = ZRSDK_FACE_INFO_ITEM;

@@ -1,5 +1,6 @@
 #include "fuzz_host.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,6 +12,7 @@
 #include "kestrel/ptz_external.h"
 #include "plugin/kestrel.h"
 #include "zrsdk/zrsdk_control.h"
+#include "zrsdk/zrsdk_types.h"
 
 namespace kestrel_fuzz {
 
@@ -26,6 +28,18 @@ std::string FieldText(const uint8_t* record, std::size_t size, std::size_t offse
     std::size_t length = 0;
     while (length < width && record[offset + length] != 0) ++length;
     return std::string(reinterpret_cast<const char*>(record + offset), length);
+}
+
+uint32_t PlaceTrafficItems(uint8_t* payload, std::size_t size, bool nullItems) {
+    if (size < sizeof(ZRSDK_TRAFFIC_INFO)) return 0;
+    const std::size_t present = (size - sizeof(ZRSDK_TRAFFIC_INFO)) / sizeof(ZRSDK_TRAFFIC_ITEM);
+    uint8_t* items = nullItems ? nullptr : payload + sizeof(ZRSDK_TRAFFIC_INFO);
+    std::memcpy(payload + offsetof(ZRSDK_TRAFFIC_INFO, items), &items, sizeof(items));
+    if (nullItems) return 0;
+    uint32_t count = FieldValue<uint32_t>(payload, size, offsetof(ZRSDK_TRAFFIC_INFO, itemCount));
+    count = present == 0 ? 0 : static_cast<uint32_t>(count % (present + 1));
+    std::memcpy(payload + offsetof(ZRSDK_TRAFFIC_INFO, itemCount), &count, sizeof(count));
+    return count;
 }
 
 void KeepingObserver::OnNotify(std::shared_ptr<Datahub::BaseParam> param) {

@@ -41,6 +41,17 @@ T FieldValue(const uint8_t* record, std::size_t size, std::size_t offset) {
     return value;
 }
 
+// Reads a field of a platform record by its name, as the harnesses compare
+// Kestrel's decoding with it.
+#define TEXT_OF(Record, field, p, n) ::kestrel_fuzz::FieldText(p, n, offsetof(Record, field), sizeof(Record::field))
+#define VALUE_OF(T, Record, field, p, n) ::kestrel_fuzz::FieldValue<T>(p, n, offsetof(Record, field))
+
+// The platform's side of a traffic record of `size` bytes: its item pointer
+// leads to as many items as the record counts. Points it at the whole items
+// that follow the record (or leaves it null), makes the count fit them, and
+// returns it.
+uint32_t PlaceTrafficItems(uint8_t* payload, std::size_t size, bool nullItems);
+
 class KeepingObserver : public Datahub::IObserver {
 public:
     void OnNotify(std::shared_ptr<Datahub::BaseParam> param) override;

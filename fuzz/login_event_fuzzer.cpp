@@ -31,9 +31,6 @@
 namespace {
 
 using kestrel_fuzz::FuzzHost;
-using Kestrel::CDeviceFunctionParam;
-using Kestrel::CFaceFunctionParam;
-using Kestrel::CPtzParam;
 
 // The handled types and three neighbours that must be ignored.
 constexpr int kTypes[] = {40, 50, 52, 167, 206, 212, 213, 41, 0, 168};
@@ -45,55 +42,30 @@ struct Expectation {
     int eventType = 0;
 };
 
-// What the intake accepts, as the login connection's events are documented.
-Expectation Expect(int type, int result, const void* payload, std::size_t size) {
-    Expectation none;
-    if (result != 0 || payload == nullptr) return none;
-    switch (type) {
-        case 40:
-            return size == sizeof(ZRSDK_LOCKSTATUS_CHANGED_NOTIFY)
-                       ? Expectation{Facade::Ptz, CPtzParam::PTZ_EVENT_LOCK_STATUS_CHANGED}
-                       : none;
-        case 50:
-            return size == sizeof(ZRSDK_SMARTTRACKOBJECT_NOTIFY)
-                       ? Expectation{Facade::Device, CDeviceFunctionParam::DEVICE_EVENT_SMART_TRACK_OBJECT}
-                       : none;
-        case 52:
-            return size >= 2948 && (size - 2948) % 1576 == 0
-                       ? Expectation{Facade::Face, CFaceFunctionParam::FACE_EVENT_FACE_INFO}
-                       : none;
-        case 167:
-            return size >= sizeof(ZRSDK_TRAFFIC_INFO)
-                       ? Expectation{Facade::Device, CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_INFO}
-                       : none;
-        case 206:
-            return size != 0 ? Expectation{Facade::Device, CDeviceFunctionParam::DEVICE_EVENT_IMS_ALARM} : none;
-        case 212:
-            return size != 0 ? Expectation{Facade::Device, CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_REAL_ALARM}
-                             : none;
-        case 213:
-            return size != 0 ? Expectation{Facade::Device, CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_SCORE_ALARM}
-                             : none;
-        default:
-            return none;
-    }
+// An event for the façade's observers when its size fits, else for nobody.
+Expectation If(bool fits, Facade facade, int eventType) {
+    return fits ? Expectation{facade, eventType} : Expectation{};
 }
 
-// The platform's side of a traffic record: the item pointer and a count that
-// matches the items behind it.
-void PlaceTrafficItems(uint8_t* payload, std::size_t size, bool nullItems) {
-    if (size < sizeof(ZRSDK_TRAFFIC_INFO)) return;
-    const std::size_t present = (size - sizeof(ZRSDK_TRAFFIC_INFO)) / sizeof(ZRSDK_TRAFFIC_ITEM);
-    auto* record = reinterpret_cast<ZRSDK_TRAFFIC_INFO*>(payload);
-    ZRSDK_TRAFFIC_ITEM* items = nullptr;
-    if (!nullItems) {
-        items = reinterpret_cast<ZRSDK_TRAFFIC_ITEM*>(payload + sizeof(ZRSDK_TRAFFIC_INFO));
-        uint32_t count = 0;
-        std::memcpy(&count, &record->itemCount, sizeof(count));
-        count = present == 0 ? 0 : static_cast<uint32_t>(count % (present + 1));
-        std::memcpy(&record->itemCount, &count, sizeof(count));
+// What the intake accepts, as the login connection's events are documented.
+Expectation Expect(int type, int result, const void* payload, std::size_t size) {
+    if (result != 0 || payload == nullptr) return {};
+    using D = Kestrel::CDeviceFunctionParam;
+    using F = Kestrel::CFaceFunctionParam;
+    using P = Kestrel::CPtzParam;
+    switch (type) {
+        case 40:
+            return If(size == sizeof(ZRSDK_LOCKSTATUS_CHANGED_NOTIFY), Facade::Ptz, P::PTZ_EVENT_LOCK_STATUS_CHANGED);
+        case 50:
+            return If(size == sizeof(ZRSDK_SMARTTRACKOBJECT_NOTIFY), Facade::Device,
+                      D::DEVICE_EVENT_SMART_TRACK_OBJECT);
+        case 52: return If(size >= 2948 && (size - 2948) % 1576 == 0, Facade::Face, F::FACE_EVENT_FACE_INFO);
+        case 167: return If(size >= sizeof(ZRSDK_TRAFFIC_INFO), Facade::Device, D::DEVICE_EVENT_TRAFFIC_INFO);
+        case 206: return If(size != 0, Facade::Device, D::DEVICE_EVENT_IMS_ALARM);
+        case 212: return If(size != 0, Facade::Device, D::DEVICE_EVENT_TRAFFIC_REAL_ALARM);
+        case 213: return If(size != 0, Facade::Device, D::DEVICE_EVENT_TRAFFIC_SCORE_ALARM);
+        default: return {};
     }
-    std::memcpy(&record->items, &items, sizeof(items));
 }
 
 void CheckDelivered(kestrel_fuzz::KeepingObserver& observer, Facade facade, const Expectation& expected) {
@@ -121,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto bytes = static_cast<unsigned int>(size - 2);
     std::unique_ptr<uint8_t[]> payload(new uint8_t[bytes]);
     std::memcpy(payload.get(), data + 2, bytes);
-    if (type == 167) PlaceTrafficItems(payload.get(), bytes, (data[0] / 16) % 4 == 0);
+    if (type == 167) kestrel_fuzz::PlaceTrafficItems(payload.get(), bytes, (data[0] / 16) % 4 == 0);
     void* buffer = nullPayload ? nullptr : payload.get();
     const Expectation expected = Expect(type, nullPayload ? 0 : result, buffer, bytes);
 

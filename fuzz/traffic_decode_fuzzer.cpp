@@ -23,32 +23,16 @@
 namespace {
 
 using kestrel_fuzz::FieldText;
-using kestrel_fuzz::FieldValue;
 using kestrel_fuzz::FuzzHost;
+using kestrel_fuzz::PlaceTrafficItems;
 using Kestrel::CDeviceFunctionParam;
 
 constexpr int kTypes[] = {167, 206, 212, 213};
-
-#define TEXT_OF(Record, field, p, n) FieldText(p, n, offsetof(Record, field), sizeof(Record::field))
-#define VALUE_OF(T, Record, field, p, n) FieldValue<T>(p, n, offsetof(Record, field))
 
 // The documented truncation: toward zero; what no 64-bit integer holds is 0.
 int64_t Truncated(double value) {
     if (std::isnan(value) || value <= -9.2233720368547758e18 || value >= 9.2233720368547758e18) return 0;
     return static_cast<int64_t>(std::trunc(value));
-}
-
-// Returns the number of items the record leads to.
-uint32_t PlaceTrafficItems(uint8_t* payload, std::size_t size, bool nullItems) {
-    if (size < sizeof(ZRSDK_TRAFFIC_INFO)) return 0;
-    const std::size_t present = (size - sizeof(ZRSDK_TRAFFIC_INFO)) / sizeof(ZRSDK_TRAFFIC_ITEM);
-    uint8_t* items = nullItems ? nullptr : payload + sizeof(ZRSDK_TRAFFIC_INFO);
-    std::memcpy(payload + offsetof(ZRSDK_TRAFFIC_INFO, items), &items, sizeof(items));
-    if (nullItems) return 0;
-    uint32_t count = FieldValue<uint32_t>(payload, size, offsetof(ZRSDK_TRAFFIC_INFO, itemCount));
-    count = present == 0 ? 0 : static_cast<uint32_t>(count % (present + 1));
-    std::memcpy(payload + offsetof(ZRSDK_TRAFFIC_INFO, itemCount), &count, sizeof(count));
-    return count;
 }
 
 void CheckTraffic(const Kestrel::TrafficInfoNotify& info, const uint8_t* p, std::size_t n, uint32_t items) {
@@ -85,6 +69,14 @@ void CheckIms(const Kestrel::IMSAlarmInfoNotify& info, const uint8_t* p, std::si
     FUZZ_CHECK(info.text4 == TEXT_OF(R, text4, p, n));
     FUZZ_CHECK(info.text5 == TEXT_OF(R, text5, p, n));
     FUZZ_CHECK(info.text6 == TEXT_OF(R, text6, p, n));
+}
+
+// An alarm keeps the payload as one text, up to its first zero byte, and
+// fills no field of its own.
+template <class Alarm>
+void CheckAlarm(const Alarm& info, const uint8_t* p, std::size_t n) {
+    FUZZ_CHECK(info.payloadText == FieldText(p, n, 0, n));
+    FUZZ_CHECK(info.text01.empty() && info.number1 == 0 && !info.flag1);
 }
 
 }  // namespace
@@ -126,20 +118,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             FUZZ_CHECK(param->GetEventType() == CDeviceFunctionParam::DEVICE_EVENT_IMS_ALARM);
             CheckIms(param->GetIMSAlarmInfoNotify(), p, bytes);
             break;
-        case 212: {
+        case 212:
             FUZZ_CHECK(param->GetEventType() == CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_REAL_ALARM);
-            const Kestrel::TrafficRealAlarmInfo info = param->GetTrafficRealAlarmInfo();
-            FUZZ_CHECK(info.payloadText == FieldText(p, bytes, 0, bytes));
-            FUZZ_CHECK(info.text01.empty() && info.number1 == 0 && !info.flag1);
+            CheckAlarm(param->GetTrafficRealAlarmInfo(), p, bytes);
             break;
-        }
-        default: {
+        default:
             FUZZ_CHECK(param->GetEventType() == CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_SCORE_ALARM);
-            const Kestrel::TrafficScoreAlarmInfo info = param->GetTrafficScoreAlarmInfo();
-            FUZZ_CHECK(info.payloadText == FieldText(p, bytes, 0, bytes));
-            FUZZ_CHECK(info.text01.empty() && info.number1 == 0 && !info.flag1);
+            CheckAlarm(param->GetTrafficScoreAlarmInfo(), p, bytes);
             break;
-        }
     }
     return 0;
 }
