@@ -1,6 +1,5 @@
 #include "soak_client.h"
 
-#include <climits>
 #include <utility>
 #include <vector>
 
@@ -74,10 +73,8 @@ void SoakClient::CallDevice(int what) {
             m_device->SetIFrame(code);
             break;
         case 5: {
-            Kestrel::SmartTrackOperate operate;
-            operate.code = code;
-            operate.value1 = Pick(5);
-            operate.flag = Pick(2) == 0;
+            // Braced lists are evaluated in order: the picks run as written.
+            Kestrel::SmartTrackOperate operate{Pick(5), code, 0, Pick(2) == 0};  // value1, code, value2, flag
             m_device->SmartTrackOperate(operate);
             break;
         }
@@ -170,12 +167,7 @@ void SoakClient::CallPtz(int what) {
             break;
         case 12: {
             std::vector<Kestrel::CruisePresetInfo> list(static_cast<std::size_t>(Pick(4)));
-            for (auto& info : list) {
-                info.presetIndex = 1 + Pick(8);
-                info.beginTime = "080000";
-                info.endTime = Text();
-                info.idleTime = Pick(60);
-            }
+            for (auto& info : list) info = {1 + Pick(8), "", "080000", Text(), Pick(60)};  // index, extra, times, idle
             const int which = Pick(3);
             if (which == 0) {
                 m_ptz->AddGuardPreset(code, Pick(3), list, Text());
@@ -185,10 +177,7 @@ void SoakClient::CallPtz(int what) {
                 m_ptz->DelGuardPreset(code, id > 0 ? id : Pick(100), Text());
                 m_ledger.ExpectUnnumbered(kPtz, CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET);
             } else {
-                Kestrel::PtzIdleMotior motion;
-                motion.enable = Pick(2) == 0;
-                motion.second = Pick(600);
-                motion.index = Pick(8) - 1;
+                Kestrel::PtzIdleMotior motion{Pick(2) == 0, Pick(600), Pick(8) - 1};  // enable, second, index
                 m_ptz->SetIdleMonitor(code, motion, Text());
                 m_ledger.ExpectUnnumbered(kPtz, CPtzParam::PTZ_EVENT_SET_IDLE_MONITOR);
             }
@@ -196,11 +185,7 @@ void SoakClient::CallPtz(int what) {
         }
         default: {
             std::vector<Kestrel::CruisePresetInfo> list(static_cast<std::size_t>(Pick(5)));
-            for (auto& info : list) {
-                info.presetIndex = 1 + Pick(8);
-                info.beginTime = "080000";
-                info.endTime = "090000";
-            }
+            for (auto& info : list) info = {1 + Pick(8), "", "080000", "090000"};
             m_ledger.ExpectSeq(m_ptz->AddCruisePreset(code, list, Text()), CPtzParam::PTZ_EVENT_ADD_CRUISE);
             break;
         }

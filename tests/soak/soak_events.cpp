@@ -163,6 +163,7 @@ EventIdentity IdentifyEvent(const std::shared_ptr<Datahub::BaseParam>& param) {
     }
     auto device = std::static_pointer_cast<CDeviceFunctionParam>(param);
     id.queue = EventQueue::Device;
+    id.intact = true;  // an alarm carries nothing but its text; the others are compared below
     switch (type) {
         case CDeviceFunctionParam::DEVICE_EVENT_SMART_TRACK_OBJECT:
             id.queue = EventQueue::SmartTrack;
@@ -189,11 +190,9 @@ EventIdentity IdentifyEvent(const std::shared_ptr<Datahub::BaseParam>& param) {
         }
         case CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_REAL_ALARM:
             id.kind = KindOf(device->GetTrafficRealAlarmInfo().payloadText, id.number);
-            id.intact = true;
             break;
         case CDeviceFunctionParam::DEVICE_EVENT_TRAFFIC_SCORE_ALARM:
             id.kind = KindOf(device->GetTrafficScoreAlarmInfo().payloadText, id.number);
-            id.intact = true;
             break;
         default:
             return id;

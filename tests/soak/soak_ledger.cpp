@@ -53,17 +53,11 @@ namespace {
 
 // PTZ results that carry no sequence number.
 bool IsUnnumberedPtz(int type) {
-    switch (type) {
-        case CPtzParam::PTZ_EVENT_RAIN_WIPER:
-        case CPtzParam::PTZ_EVENT_AUTO_SCAN:
-        case CPtzParam::PTZ_EVENT_SCAN_MARGIN:
-        case CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET:
-        case CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET:
-        case CPtzParam::PTZ_EVENT_SET_IDLE_MONITOR:
-            return true;
-        default:
-            return false;
-    }
+    static const std::set<int> kUnnumbered = {
+        CPtzParam::PTZ_EVENT_RAIN_WIPER,       CPtzParam::PTZ_EVENT_AUTO_SCAN,
+        CPtzParam::PTZ_EVENT_SCAN_MARGIN,      CPtzParam::PTZ_EVENT_ADD_GUARD_PRESET,
+        CPtzParam::PTZ_EVENT_DEL_GUARD_PRESET, CPtzParam::PTZ_EVENT_SET_IDLE_MONITOR};
+    return kUnnumbered.count(type) != 0;
 }
 
 // The queues whose events reach the observers of a façade.
@@ -85,30 +79,19 @@ const char* QueueName(EventQueue queue) {
     }
 }
 
-class Problems {
-public:
-    explicit Problems(Tally& tally) : m_tally(tally) {}
-    void Add(const std::string& text) {
-        if (m_tally.problems.size() < 20) m_tally.problems.push_back(text);
-    }
-
-private:
-    Tally& m_tally;
-};
-
 // Compares how often something was answered with how often it was asked:
 // the shortfall counts as lost, the surplus as duplicated, and either is a
 // problem, named by `what`.
-void Balance(uint64_t asked, uint64_t got, const std::string& what, Tally& tally, Problems& problems) {
+void Balance(uint64_t asked, uint64_t got, const std::string& what, Tally& tally) {
     if (got < asked) tally.lost += asked - got;
     if (got > asked) tally.duplicated += got - asked;
-    if (got != asked) problems.Add(what + ": asked " + std::to_string(asked) + ", answered " + std::to_string(got));
+    if (got != asked) tally.Problem(what + ": asked " + std::to_string(asked) + ", answered " + std::to_string(got));
 }
 
 // Compares the numbers received on one queue with those pushed: same
 // numbers, each once, in the same order.
 void CompareQueue(EventQueue queue, const std::vector<int64_t>& pushed, const std::vector<int64_t>& received,
-                  Tally& tally, Problems& problems) {
+                  Tally& tally) {
     if (received == pushed) return;
     std::vector<int64_t> sorted = received;
     std::sort(sorted.begin(), sorted.end());
@@ -118,9 +101,9 @@ void CompareQueue(EventQueue queue, const std::vector<int64_t>& pushed, const st
     std::vector<int64_t> missing;
     std::set_difference(pushed.begin(), pushed.end(), sorted.begin(), sorted.end(), std::back_inserter(missing));
     tally.lost += missing.size();
-    problems.Add(std::string(QueueName(queue)) + " events: pushed " + std::to_string(pushed.size()) + ", received " +
-                 std::to_string(received.size()) + ", lost " + std::to_string(missing.size()) +
-                 (missing.empty() && received.size() == unique ? ", out of order" : ""));
+    tally.Problem(std::string(QueueName(queue)) + " events: pushed " + std::to_string(pushed.size()) + ", received " +
+                  std::to_string(received.size()) + ", lost " + std::to_string(missing.size()) +
+                  (missing.empty() && received.size() == unique ? ", out of order" : ""));
 }
 
 }  // namespace
@@ -128,7 +111,6 @@ void CompareQueue(EventQueue queue, const std::vector<int64_t>& pushed, const st
 Tally Check(int business, const Ledger& ledger, const PushLog& log, int64_t platformLocks,
             const std::vector<Arrival>& arrivals) {
     Tally t;
-    Problems problems(t);
     std::map<int, int> answered;  // client seq -> answers
     std::map<int, int> expiries;  // expiry seq -> notices
     std::map<int, int> releases;  // expiry seq -> answers to its release
@@ -138,19 +120,19 @@ Tally Check(int business, const Ledger& ledger, const PushLog& log, int64_t plat
 
     for (const Arrival& a : arrivals) {
         if (a.business != business) {
-            problems.Add("a parameter object of business " + std::to_string(a.business));
+            t.Problem("a parameter object of business " + std::to_string(a.business));
             continue;
         }
         switch (a.event.kind) {
             case EventIdentity::Pushed:
                 received[static_cast<int>(a.event.queue)].push_back(a.event.number);
                 if (!a.event.intact || a.result != 0)
-                    problems.Add("event " + std::to_string(a.event.number) + " (type " + std::to_string(a.type) +
-                                 ", result " + std::to_string(a.result) + ") arrived changed");
+                    t.Problem("event " + std::to_string(a.event.number) + " (type " + std::to_string(a.type) +
+                              ", result " + std::to_string(a.result) + ") arrived changed");
                 ++t.events;
                 continue;
             case EventIdentity::Bad:
-                problems.Add("an event that fails its checks arrived (type " + std::to_string(a.type) + ")");
+                t.Problem("an event that fails its checks arrived (type " + std::to_string(a.type) + ")");
                 continue;
             case EventIdentity::PlatformLock:
                 ++t.platformLocks;
@@ -167,14 +149,14 @@ Tally Check(int business, const Ledger& ledger, const PushLog& log, int64_t plat
                 ++t.results;
             } else if (auto it = ledger.Seqs().find(a.seq); it != ledger.Seqs().end()) {
                 if (it->second != a.type)
-                    problems.Add("seq " + std::to_string(a.seq) + " answered with type " + std::to_string(a.type));
+                    t.Problem("seq " + std::to_string(a.seq) + " answered with type " + std::to_string(a.type));
                 ++answered[a.seq];
                 ++t.results;
             } else if (a.type == CPtzParam::PTZ_EVENT_LOCK) {
                 ++releases[a.seq];
                 ++t.releases;
             } else {
-                problems.Add("type " + std::to_string(a.type) + " with a seq nobody asked for");
+                t.Problem("type " + std::to_string(a.type) + " with a seq nobody asked for");
             }
         } else if (a.type == CDeviceFunctionParam::DEVICE_EVENT_BINDING_RESOURCE) {
             ++tags[a.tag];
@@ -189,43 +171,43 @@ Tally Check(int business, const Ledger& ledger, const PushLog& log, int64_t plat
     // they were made).
     if (business == Datahub::BUSINESS_PTZ) {
         for (const auto& [seq, type] : ledger.Seqs())
-            Balance(1, answered[seq], "seq " + std::to_string(seq) + " of type " + std::to_string(type), t, problems);
+            Balance(1, answered[seq], "seq " + std::to_string(seq) + " of type " + std::to_string(type), t);
     }
     if (business == Datahub::BUSINESS_DEVICE_FUNCTION) {
-        if (tags.size() != ledger.Tags().size()) problems.Add("binding answers nobody asked for");
+        if (tags.size() != ledger.Tags().size()) t.Problem("binding answers nobody asked for");
         for (int64_t tag : ledger.Tags())
-            Balance(1, tags[static_cast<uint64_t>(tag)], "binding query " + std::to_string(tag), t, problems);
+            Balance(1, tags[static_cast<uint64_t>(tag)], "binding query " + std::to_string(tag), t);
     }
     std::map<std::pair<int, int>, uint64_t> expected;
     for (const auto& [key, count] : ledger.Unnumbered())
         if (key.first == business) expected[key] = count;
     for (const auto& [key, count] : expected)
-        Balance(count, unnumbered[key], "requests of type " + std::to_string(key.second), t, problems);
+        Balance(count, unnumbered[key], "requests of type " + std::to_string(key.second), t);
     for (const auto& [key, count] : unnumbered)
-        if (!expected.count(key)) problems.Add("type " + std::to_string(key.second) + " answers nobody asked for");
+        if (!expected.count(key)) t.Problem("type " + std::to_string(key.second) + " answers nobody asked for");
 
     // The lock timer: each expiry notice once, each followed by one answer
     // to its release, and no release without a notice.
     for (const auto& [seq, n] : expiries) {
-        if (n != 1) problems.Add("expiry seq " + std::to_string(seq) + " noticed " + std::to_string(n) + " times");
+        if (n != 1) t.Problem("expiry seq " + std::to_string(seq) + " noticed " + std::to_string(n) + " times");
         const int r = releases.count(seq) ? releases[seq] : 0;
-        if (r != 1) problems.Add("release seq " + std::to_string(seq) + " answered " + std::to_string(r) + " times");
+        if (r != 1) t.Problem("release seq " + std::to_string(seq) + " answered " + std::to_string(r) + " times");
         if (r == 0) ++t.lost;
     }
     for (const auto& [seq, n] : releases)
-        if (!expiries.count(seq)) problems.Add("lock answer seq " + std::to_string(seq) + " without a request");
+        if (!expiries.count(seq)) t.Problem("lock answer seq " + std::to_string(seq) + " without a request");
 
     // Events: every one that passes its checks, once, in push order per queue.
     for (EventQueue queue : QueuesOf(business))
-        CompareQueue(queue, log.passing[static_cast<int>(queue)], received[static_cast<int>(queue)], t, problems);
+        CompareQueue(queue, log.passing[static_cast<int>(queue)], received[static_cast<int>(queue)], t);
     for (int q = 0; q < kEventQueues; ++q) {
         const auto queues = QueuesOf(business);
         if (std::find(queues.begin(), queues.end(), static_cast<EventQueue>(q)) == queues.end() && !received[q].empty())
-            problems.Add("events of another façade arrived");
+            t.Problem("events of another façade arrived");
     }
     if (platformLocks >= 0 && static_cast<uint64_t>(platformLocks) != t.platformLocks)
-        problems.Add("platform lock events: " + std::to_string(platformLocks) + " pushed, " +
-                     std::to_string(t.platformLocks) + " received");
+        t.Problem("platform lock events: " + std::to_string(platformLocks) + " pushed, " +
+                  std::to_string(t.platformLocks) + " received");
     return t;
 }
 

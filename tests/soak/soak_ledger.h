@@ -81,7 +81,11 @@ struct Tally {
     uint64_t platformLocks = 0;    // lock-status events of the platform's own
     uint64_t lost = 0;             // requests unanswered, events not received
     uint64_t duplicated = 0;       // answers or events received more than once
-    std::vector<std::string> problems;
+    std::vector<std::string> problems;  // the first 20
+
+    void Problem(const std::string& text) {
+        if (problems.size() < 20) problems.push_back(text);
+    }
 };
 
 // Compares one observer's arrivals with the ledger (requests of its façade,
