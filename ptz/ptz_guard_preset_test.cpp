@@ -34,12 +34,11 @@ TEST_F(GuardPresetTest, SaveQueryDeleteRoundTripWithCachesAndEvents) {
     EXPECT_EQ(list.size(), 2u);  // read, never written
 
     // The audit headers came with the call.
-    auto requests = m_server.Requests();
-    ASSERT_FALSE(requests.empty());
-    EXPECT_EQ(requests.back().method, "POST");
-    EXPECT_EQ(requests.back().Header("X-Operate-Code").value_or(""), "M-PTZ-01");
-    EXPECT_EQ(requests.back().Header("X-Operate-Name").value_or(""), "PTZ control");
-    EXPECT_EQ(requests.back().Header("X-Api-Version").value_or(""), "2.0");
+    ASSERT_FALSE(m_server.Requests().empty());
+    const auto post = m_server.Requests().back();
+    EXPECT_EQ(std::make_tuple(post.method, post.Header("X-Operate-Code").value_or(""),
+                              post.Header("X-Operate-Name").value_or(""), post.Header("X-Api-Version").value_or("")),
+              std::make_tuple("POST", "M-PTZ-01", "PTZ control", "2.0"));
 
     const int seq = Ptz()->QueryGuardPreset("ch-0001", 1, "menu.ptz");
     EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_QUERY_GUARD_PRESET, 1), {0, seq, "ch-0001"}));

@@ -38,10 +38,8 @@ protected:
     int LockAsSupervisor(const std::string& code) {
         int session = 0;
         EXPECT_EQ(ZRSDK_Login("supervisor", "supervisor", &session), 0);
-        ZRSDK_PTZ_LOCK_INFO info{};
+        ZRSDK_PTZ_LOCK_INFO info{{}, 600, ZRSDK_PTZ_LOCK, {}, {}, {}};  // lock time and lock
         control::SetText(info.code, code);
-        info.lockTime = 600;
-        info.lock = ZRSDK_PTZ_LOCK;
         ZRSDK_PTZ_RESULT result{};
         EXPECT_EQ(ZRSDK_PtzArrangePtz(session, &info, &result, nullptr), 0);
         EXPECT_EQ(result.status, ZRSDK_PTZ_STATUS_GRANTED);

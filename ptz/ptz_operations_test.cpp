@@ -32,8 +32,7 @@ TEST_F(PtzOperationsTest, DirectionSendsBothSpeedsAndTheStartFlag) {
     EXPECT_TRUE(IsRecord(calls[0].input, 340,
                          {{0, "ch-0001"}, {64, 5}, {68, 5}, {72, DIRECTION_LEFT}, {76, 1}, {336, 30000}}));
     EXPECT_TRUE(IsRecord(calls[1].input, 340, {{0, "ch-0001"}, {64, 2}, {68, 2}, {72, DIRECTION_LEFT}, {336, 30000}}));
-    EXPECT_STREQ(calls[0].OperateInfo().menuKey, "M-PTZ-01");
-    EXPECT_STREQ(calls[0].OperateInfo().menuName, "PTZ control");
+    EXPECT_TRUE(IsRecord(calls[0].operateInfo, ZRSDK_OPERATE_INFO{"M-PTZ-01", "PTZ control"}));
     EXPECT_STREQ(calls[1].OperateInfo().menuKey, "");
 }
 

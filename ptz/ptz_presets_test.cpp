@@ -46,12 +46,11 @@ TEST_F(PtzPresetsTest, QueryFillsTheCacheAndSetDeleteGotoKeepItUpToDate) {
     EXPECT_EQ(query.outputSize, 26628u);
 
     EXPECT_EQ(CachedIndexes("ch-0001"), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
-    auto cached = Facade().GetPrePointInfo("ch-0001");
-    EXPECT_EQ(cached[0].name, "Gate");
+    const auto cached = Facade().GetPrePointInfo("ch-0001");
+    const PrePointInfo& gate = cached[0];
+    EXPECT_EQ(std::tie(gate.name, gate.flag1, gate.flag2, gate.flag3, gate.flag4, gate.flag5, gate.value),
+              std::make_tuple("Gate", false, false, false, false, true, 0));
     EXPECT_EQ(cached[7].name, "Sky");
-    EXPECT_EQ(std::tie(cached[0].flag1, cached[0].flag2, cached[0].flag3, cached[0].flag4, cached[0].value),
-              std::make_tuple(false, false, false, false, 0));
-    EXPECT_TRUE(cached[0].flag5);
 
     // Set twice: the cache appends without looking for the number.
     const int setSeq = Operate(PREPOINT_SET, "ch-0001", 9, "Tower");
@@ -95,11 +94,10 @@ TEST_F(PtzPresetsTest, QueryFillsTheCacheAndSetDeleteGotoKeepItUpToDate) {
 TEST_F(PtzPresetsTest, ChannelWithMorePresetsThanTheBufferHoldsGives256) {
     Facade().QueryPrePoint("ch-0003", false);
     EXPECT_EQ(WaitResult(CPtzParam::PTZ_EVENT_QUERY_PRESET_POINTS)->GetEventResult(), 0);
-    auto cached = Facade().GetPrePointInfo("ch-0003");
+    const auto cached = Facade().GetPrePointInfo("ch-0003");
     ASSERT_EQ(cached.size(), 256u);
-    EXPECT_EQ(cached.front().index, 1);
-    EXPECT_EQ(cached.back().index, 256);
-    EXPECT_EQ(cached.back().name, "Preset 256");
+    EXPECT_EQ(std::tie(cached.front().index, cached.back().index, cached.back().name),
+              std::make_tuple(1, 256, "Preset 256"));
 }
 
 // A query empties the list at once; a failed one leaves it empty and reports

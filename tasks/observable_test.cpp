@@ -73,11 +73,9 @@ TEST(ObservableTest, ChangesFromInsideANotificationApplyToTheNextOne) {
     observable.AddObserver(&counter);
 
     Notify(observable);
-    EXPECT_EQ(removals, 1);
-    EXPECT_EQ(counted, 1);
+    EXPECT_EQ(std::make_pair(removals, counted), std::make_pair(1, 1));
     Notify(observable);
-    EXPECT_EQ(removals, 1);
-    EXPECT_EQ(counted, 3);  // registered twice now
+    EXPECT_EQ(std::make_pair(removals, counted), std::make_pair(1, 3));  // the counter registered twice now
 }
 
 // Once RemoveObserver returns on another thread, the observer is not being
