@@ -40,23 +40,12 @@ void Write(const fs::path& dir, const std::string& name, const Bytes& bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-Bytes LockStatus() {
-    ZRSDK_LOCKSTATUS_CHANGED_NOTIFY notify{};
-    notify.status = 1;
-    Put(notify.code, "ch-0001");
-    Put(notify.message, "operator");
-    Put(notify.info, "20240102030405");
-    return BytesOf(notify);
-}
+// The records without padding are written as braced lists: the bytes are
+// those of the fields, zero where a text ends.
+Bytes LockStatus() { return BytesOf(ZRSDK_LOCKSTATUS_CHANGED_NOTIFY{1, "ch-0001", "operator", "20240102030405"}); }
 
-Bytes SmartTrack() {
-    ZRSDK_SMARTTRACKOBJECT_NOTIFY notify{};
-    Put(notify.code, "ch-0003");
-    notify.group = 7;
-    notify.subscribeId = 11;
-    notify.objectId = 1234;
-    return BytesOf(notify);
-}
+// Group, subscription, object type, box, object.
+Bytes SmartTrack() { return BytesOf(ZRSDK_SMARTTRACKOBJECT_NOTIFY{"ch-0003", 7, 11, 0, {}, 1234}); }
 
 Bytes Face(uint32_t count, std::size_t records) {
     ZRSDK_FACE_INFO_NOTIFY header{};
@@ -89,23 +78,13 @@ Bytes Traffic(uint32_t items) {
     info.value1 = 3;
     info.itemCount = items;
     Bytes out = BytesOf(info);
-    for (uint32_t i = 0; i < items; ++i) {
-        ZRSDK_TRAFFIC_ITEM item{};
-        item.itemValue1 = i + 1;
-        Put(item.itemText, "lane");
-        item.itemValue2 = 8;
-        out = Cat({out, BytesOf(item)});
-    }
+    for (uint32_t i = 0; i < items; ++i)
+        out = Cat({out, BytesOf(ZRSDK_TRAFFIC_ITEM{static_cast<int32_t>(i + 1), {}, "lane", 8, {}})});
     return out;
 }
 
-Bytes Ims() {
-    ZRSDK_IMS_ALARM alarm{};
-    Put(alarm.text1, "ims-1");
-    Put(alarm.text2, "area");
-    Put(alarm.text6, "last");
-    return BytesOf(alarm);
-}
+// text2 comes first.
+Bytes Ims() { return BytesOf(ZRSDK_IMS_ALARM{"area", "ims-1", "", "", "", "last"}); }
 
 Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 Bytes TextWithNul(const std::string& text) { return Cat({Text(text), Bytes{0}}); }

@@ -60,12 +60,9 @@ void AddConfig(PresetTaskBody& body, int presetIndex, const char* begin, const c
                int cover) {
     PresetTaskConfig* c = AppendRestListItem<PresetTaskConfig>(body.configList);
     ASSERT_NE(nullptr, c);
-    c->presetIndex = presetIndex;
+    *c = {idle, type, cover, 0, nullptr, presetIndex, 0, nullptr};  // the times below
     SetRestText(c->beginTime, begin);
     SetRestText(c->endTime, end);
-    c->idleTime = idle;
-    c->type = type;
-    c->cover = cover;
 }
 
 TEST_F(RestMessagesTest, AddPresetTaskSavesTheTask) {
@@ -99,11 +96,9 @@ TEST_F(RestMessagesTest, AddPresetTaskSavesTheTask) {
 }
 
 TEST_F(RestMessagesTest, GetPresetTaskReadsTheListAndCopiesDeeply) {
-    mgmt::GuardPresetTask saved;
-    saved.channelCode = "c 1";
-    saved.status = 1;
-    saved.configList.push_back({4, "06:00", "07:00", 15, 2, 0, 1});
-    saved.configList.push_back({5, "08:00", "09:00", 25, 2, 0, 0});
+    // id, channel code and serial number, status, configurations.
+    const mgmt::GuardPresetTask saved{
+        0, "c 1", "", 1, {{4, "06:00", "07:00", 15, 2, 0, 1}, {5, "08:00", "09:00", 25, 2, 0, 0}}};
     const std::int64_t id = m_server.GetStore().SaveGuardPresetTask(saved);
 
     RestObject<PSIBPtzGetPresetTaskRequest> request(CreatePSIBPtzGetPresetTaskRequest());
@@ -140,9 +135,7 @@ TEST_F(RestMessagesTest, DelPresetTaskSendsTheSignedId) {
     EXPECT_STREQ("/psib/ptz/presetTask/-1", request->slots.uri);
     EXPECT_EQ(mgmt::kCodeNotFound, response->slots.api_code);
 
-    mgmt::GuardPresetTask task;
-    task.channelCode = "c";
-    request->path.id = m_server.GetStore().SaveGuardPresetTask(task);
+    request->path.id = m_server.GetStore().SaveGuardPresetTask({0, "c", "", 0, {}});
     ASSERT_EQ(0, Exchange("/psib/ptz/presetTask/", request.get(), response.get()));
     EXPECT_EQ(1000, response->slots.api_code);
     EXPECT_EQ(0, response->slots.parse(&response->slots));

@@ -142,8 +142,9 @@ TEST_F(SdkErrorsTest, RefusedSideCallsAndPresetChangesLeaveKestrelsStateAsThePla
     Ptz()->SetLock("ch-0001", LOCK_PTZ, 0, "menu.ptz", 60);
     EXPECT_EQ(m_ptzObserver.Wait<CPtzParam>(CPtzParam::PTZ_EVENT_LOCK)->GetEventResult(), 0);
     EXPECT_TRUE(Ptz()->IsLock("ch-0001"));
-    // The user's code and name (bytes 72 to 392 of the lock record) stay empty.
-    EXPECT_TRUE(kestrel_test::ZeroFrom(control::CapturedCalls("ZRSDK_PtzArrangePtz").at(0).input, 72, 392));
+    // The user's code and name (at 72 and 136) stay empty.
+    EXPECT_TRUE(kestrel_test::IsRecord(control::CapturedCalls("ZRSDK_PtzArrangePtz").at(0).input, 648,
+                                       {{0, "ch-0001"}, {64, 60}, {68, LOCK_PTZ}}));
 
     Ptz()->QueryPrePoint("ch-0001", false);
     ASSERT_TRUE(m_ptzObserver.WaitFor(1, CPtzParam::PTZ_EVENT_QUERY_PRESET_POINTS));

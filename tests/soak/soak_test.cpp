@@ -73,12 +73,11 @@ protected:
         Device()->UnRegisterObserver(&m_deviceObserver);
         Ptz()->UnRegisterObserver(&m_ptzObserver);
         Face()->UnRegisterObserver(&m_faceObserver);
-        vkl::Host::UseManualClock(1700000000000);
+        UseManualClock();
     }
 
     void TearDown() override {
         KestrelFixture::TearDown();
-        vkl::Host::UseRealClock();
         vkl::Host::SetLogSink({});
     }
 

@@ -29,14 +29,6 @@ inline std::string TextAt(const std::vector<uint8_t>& bytes, std::size_t offset,
     return text;
 }
 
-// True when every byte of [from, to) is zero.
-inline bool ZeroFrom(const std::vector<uint8_t>& bytes, std::size_t from, std::size_t to) {
-    if (to > bytes.size()) return false;
-    for (std::size_t i = from; i < to; ++i)
-        if (bytes[i] != 0) return false;
-    return true;
-}
-
 // One field of a record: a text (its bytes without the NUL) or a number in
 // the machine's byte order and of its type's size, at its offset.
 struct Field {

@@ -4,7 +4,6 @@
 // number of them, and a capture of the host's log lines.
 #include <chrono>
 #include <condition_variable>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
