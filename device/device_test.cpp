@@ -149,8 +149,7 @@ TEST(BindingCallbackTest, CopiesIntoTheBindingRecordItIsHanded) {
     ASSERT_EQ(held.groupCount, 1);
     EXPECT_STREQ(held.groups[0].items[0].id, "Z");
     CDeviceCommunicate::ReleaseResourceBinding(&held);
-    EXPECT_EQ(held.groups, nullptr);
-    EXPECT_EQ(held.groupCount, 0);
+    EXPECT_EQ(std::make_tuple(held.groups, held.groupCount), std::make_tuple(nullptr, 0));
 }
 
 TEST_F(DeviceTest, SmartTrackAndVehicleMonitorSendTheirRecords) {

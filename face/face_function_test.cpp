@@ -87,9 +87,7 @@ TEST(FaceDecodeTest, EveryHeaderAndItemFieldComesFromItsOffset) {
         EXPECT_EQ(info.*kHeaderTexts[f].member, std::string(kHeaderTexts[f].width, Letter(f, 9))) << "text " << f;
     for (std::size_t f = 0; f < std::size(kHeaderInts); ++f)
         EXPECT_EQ(info.*kHeaderInts[f].member, f == 6 ? 0 : 100 + int32_t(f)) << "int at " << kHeaderInts[f].offset;
-    EXPECT_TRUE(info.flag);
-    EXPECT_EQ(info.time1, 1704164645);
-    EXPECT_EQ(info.time2, 10);
+    EXPECT_EQ(std::make_tuple(info.flag, info.time1, info.time2), std::make_tuple(true, 1704164645, 10));
     ASSERT_EQ(info.items.size(), 2u);
     for (std::size_t k = 0; k < 2; ++k) {
         SCOPED_TRACE(k);

@@ -40,10 +40,8 @@ TEST_F(LifecycleTest, FactoryHandsOutOneObjectNamedKestrel) {
     std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI> a = GetInstance();
     const long owners = a.use_count();
     std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI> b = GetInstance();
-    EXPECT_EQ(a.get(), b.get());
-    EXPECT_EQ(b.use_count(), owners + 1);
-    EXPECT_EQ(a->GetPluginName(), "Kestrel");
-    EXPECT_EQ(a->GetResourceManager()->GetManagerName(), "Kestrel");
+    EXPECT_EQ(std::make_tuple(b.get(), b.use_count(), a->GetPluginName(), a->GetResourceManager()->GetManagerName()),
+              std::make_tuple(a.get(), owners + 1, "Kestrel", "Kestrel"));
     // Releasing every host copy leaves the factory's own.
     b.reset();
     EXPECT_EQ(a.use_count(), owners);
@@ -199,8 +197,7 @@ TEST_F(EventRoutingTest, FilteredEventsReachNoObserver) {
     dynamic_cast<Datahub::IObserver*>(m_kestrel->GetResourceManager())
         ->OnNotify(std::make_shared<CPtzParam>(CPtzParam::PTZ_EVENT_LOCK_STATUS_CHANGED, 0));
     Deliver();
-    EXPECT_EQ(m_ptzObserver.Count(), 0u);
-    EXPECT_EQ(m_deviceObserver.Count(), 0u);
+    EXPECT_EQ(std::make_tuple(m_ptzObserver.Count(), m_deviceObserver.Count()), std::make_tuple(0u, 0u));
 
     Push(40, 0, raw.data(), 344);
     Deliver();

@@ -106,8 +106,8 @@ TEST_F(RestMessagesTest, GetPresetTaskReadsTheListAndCopiesDeeply) {
     SetRestText(request->path.channelCode, "c 1");
     request->query.type = 2;
     ASSERT_EQ(0, Exchange("/psib/ptz/presetTask/", request.get(), response.get()));
-    EXPECT_STREQ("/psib/ptz/presetTask/c%201?type=2", request->slots.uri);
-    EXPECT_STREQ("{}", request->slots.jsonBody);
+    EXPECT_EQ(std::make_tuple("/psib/ptz/presetTask/c%201?type=2", "{}"),
+              std::make_tuple(RestText(request->slots.uri), RestText(request->slots.jsonBody)));
     ASSERT_EQ(0, response->slots.parse(&response->slots));
 
     auto* copy = static_cast<PSIBPtzGetPresetTaskResponse*>(std::malloc(sizeof(PSIBPtzGetPresetTaskResponse)));
@@ -132,8 +132,8 @@ TEST_F(RestMessagesTest, DelPresetTaskSendsTheSignedId) {
     RestObject<PSIBPtzDelPresetTaskResponse> response(CreatePSIBPtzDelPresetTaskResponse());
     request->path.id = -1;
     ASSERT_EQ(0, Exchange("/psib/ptz/presetTask/", request.get(), response.get()));
-    EXPECT_STREQ("/psib/ptz/presetTask/-1", request->slots.uri);
-    EXPECT_EQ(mgmt::kCodeNotFound, response->slots.api_code);
+    EXPECT_EQ(std::make_tuple("/psib/ptz/presetTask/-1", mgmt::kCodeNotFound),
+              std::make_tuple(RestText(request->slots.uri), response->slots.api_code));
 
     request->path.id = m_server.GetStore().SaveGuardPresetTask({0, "c", "", 0, {}});
     ASSERT_EQ(0, Exchange("/psib/ptz/presetTask/", request.get(), response.get()));

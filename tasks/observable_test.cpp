@@ -3,6 +3,7 @@
 #include <functional>
 #include <future>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -112,8 +113,7 @@ TEST(ObservableTest, RemovalWaitsForADeliveryInProgress) {
     release.set_value();
     remover.join();
     deliverer.join();
-    EXPECT_TRUE(removed.load());
-    EXPECT_EQ(observable.ObserverCount(), 0u);
+    EXPECT_EQ(std::make_tuple(removed.load(), observable.ObserverCount()), std::make_tuple(true, 0u));
 }
 
 }  // namespace

@@ -23,8 +23,7 @@ void ExpectDefault(const TrafficInfoNotify& r) {
     using R = TrafficInfoNotify;
     ExpectAll<R, std::string>(r, {&R::text1, &R::text2, &R::text3, &R::text4, &R::text5}, "");
     ExpectAll<R, int32_t>(r, {&R::value1, &R::value2, &R::value3, &R::value4, &R::value5, &R::value6}, 0);
-    EXPECT_EQ(std::tie(r.value64, r.itemCount), std::make_tuple(0, 0u));
-    EXPECT_TRUE(r.items.empty());
+    EXPECT_EQ(std::make_tuple(r.value64, r.itemCount, r.items.size()), std::make_tuple(0, 0u, 0u));
 }
 
 void ExpectDefault(const TrafficRealAlarmInfo& r) {
@@ -64,8 +63,7 @@ void ExpectDefault(const FaceInfoNotify& r) {
     ExpectAll<R, int32_t>(r, {&R::value1, &R::value2, &R::value3, &R::value4, &R::value5, &R::value6, &R::value11,
                               &R::value12, &R::value13}, 0);
     ExpectAll<R, int32_t>(r, {&R::value7, &R::value8, &R::value9, &R::value10}, 1);
-    EXPECT_EQ(std::tie(r.time1, r.time2, r.flag), std::make_tuple(0, 0, false));
-    EXPECT_TRUE(r.items.empty());
+    EXPECT_EQ(std::make_tuple(r.time1, r.time2, r.flag, r.items.size()), std::make_tuple(0, 0, false, 0u));
 }
 
 void ExpectDefault(const FaceInfoItem& r) {

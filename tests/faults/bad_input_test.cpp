@@ -65,9 +65,7 @@ protected:
         Device()->StartAPPChannelRecord(code, text, 0, 0, text);
         Device()->GetBindingResource(code, LLONG_MIN);
         Device()->SetIFrame(code);
-        SmartTrackOperate operate;
-        operate.code = code;
-        Device()->SmartTrackOperate(operate);
+        Device()->SmartTrackOperate(SmartTrackOperate{0, code});  // value1, code
         Device()->OpenVehilceMonitor({code, text, ""});
         Device()->RestartDevice(code);
 

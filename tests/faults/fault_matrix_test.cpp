@@ -86,9 +86,7 @@ protected:
              [this] { return Ptz()->PtzControl("ch-0001", PTZ_OPERATOR_1, false, 3, "menu.ptz"); }},
             {"ZRSDK_PtzSitPosition", ptz, P::PTZ_EVENT_SITE, [this] { return Ptz()->PtzSite("ch-0001", 10, 5, 2, 1); }},
             {"ZRSDK_PtzSitPositionEx", ptz, P::PTZ_EVENT_SITE, [this] {
-                 PtzSiteParam site;
-                 site.code = "ch-0001";
-                 site.extValues[2] = 4;
+                 PtzSiteParam site{"ch-0001", 0, 0, 0, 0, 0, 0, {0, 0, 4, 0}};  // extValues[2] picks the extended call
                  return Ptz()->PtzSiteEx(site, "menu.ptz");
              }},
             {"ZRSDK_PtzRainWiper", ptz, P::PTZ_EVENT_RAIN_WIPER, Aux(&CPtzExternal::RainWiper, 0, 0)},
@@ -166,9 +164,7 @@ TEST_F(SdkErrorsTest, RequestsWithoutAResultLogOrDropTheCode) {
         for (const char* function : {"ZRSDK_GetFlowSetIFrame", "ZRSDK_SmartTrackOperate", "ZRSDK_VehiclePreviewConfig"})
             ASSERT_TRUE(control::FailNextCalls(function, 1, code));
         Device()->SetIFrame("ch-0001");
-        SmartTrackOperate operate;
-        operate.code = "ch-0001";
-        Device()->SmartTrackOperate(operate);
+        Device()->SmartTrackOperate(SmartTrackOperate{0, "ch-0001"});  // value1, code
         Device()->OpenVehilceMonitor({"ch-0001", "ch-0002"});
         WaitIdle();
     }
@@ -250,9 +246,7 @@ protected:
              [this] { Ptz()->DelGuardPreset("ch-0001", m_taskId, "menu.ptz"); }},
             {"SetIdleMonitor", "PUT", "/videoService/ptz/idleMotion/", CPtzParam::PTZ_EVENT_SET_IDLE_MONITOR,
              [this] {
-                 PtzIdleMotior motion;
-                 motion.enable = true;
-                 motion.second = 30;
+                 PtzIdleMotior motion{true, 30};  // enable, second
                  Ptz()->SetIdleMonitor("ch-0001", motion, "menu.ptz");
              }},
         };
