@@ -1,4 +1,4 @@
-#include "soak_client.h"
+#include "soak.h"
 
 #include <utility>
 #include <vector>
@@ -72,12 +72,10 @@ void SoakClient::CallDevice(int what) {
         case 4:
             m_device->SetIFrame(code);
             break;
-        case 5: {
+        case 5:
             // Braced lists are evaluated in order: the picks run as written.
-            Kestrel::SmartTrackOperate operate{Pick(5), code, 0, Pick(2) == 0};  // value1, code, value2, flag
-            m_device->SmartTrackOperate(operate);
+            m_device->SmartTrackOperate({Pick(5), code, 0, Pick(2) == 0});  // value1, code, value2, flag
             break;
-        }
         case 6: {
             std::vector<std::string> codes(static_cast<std::size_t>(Pick(4)));
             for (std::string& c : codes) c = Channel();

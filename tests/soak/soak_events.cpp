@@ -1,4 +1,4 @@
-#include "soak_events.h"
+#include "soak.h"
 
 #include <algorithm>
 #include <cstring>

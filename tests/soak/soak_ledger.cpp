@@ -1,4 +1,4 @@
-#include "soak_ledger.h"
+#include "soak.h"
 
 #include <algorithm>
 
@@ -11,15 +11,15 @@ using Kestrel::CDeviceFunctionParam;
 using Kestrel::CPtzParam;
 
 void Ledger::Merge(const Ledger& other) {
-    m_calls += other.m_calls;
-    m_seqs.insert(other.m_seqs.begin(), other.m_seqs.end());
-    for (const auto& [key, count] : other.m_unnumbered) m_unnumbered[key] += count;
-    m_tags.insert(other.m_tags.begin(), other.m_tags.end());
+    calls += other.calls;
+    seqs.insert(other.seqs.begin(), other.seqs.end());
+    for (const auto& [key, count] : other.unnumbered) unnumbered[key] += count;
+    tags.insert(other.tags.begin(), other.tags.end());
 }
 
 uint64_t Ledger::Reporting() const {
-    uint64_t n = m_seqs.size() + m_tags.size();
-    for (const auto& entry : m_unnumbered) n += entry.second;
+    uint64_t n = seqs.size() + tags.size();
+    for (const auto& entry : unnumbered) n += entry.second;
     return n;
 }
 
@@ -147,7 +147,7 @@ Tally Check(int business, const Ledger& ledger, const PushLog& log, int64_t plat
             } else if (IsUnnumberedPtz(a.type)) {
                 ++unnumbered[{business, a.type}];
                 ++t.results;
-            } else if (auto it = ledger.Seqs().find(a.seq); it != ledger.Seqs().end()) {
+            } else if (auto it = ledger.seqs.find(a.seq); it != ledger.seqs.end()) {
                 if (it->second != a.type)
                     t.Problem("seq " + std::to_string(a.seq) + " answered with type " + std::to_string(a.type));
                 ++answered[a.seq];
@@ -170,16 +170,16 @@ Tally Check(int business, const Ledger& ledger, const PushLog& log, int64_t plat
     // Requests: each answered exactly once (the unnumbered ones as often as
     // they were made).
     if (business == Datahub::BUSINESS_PTZ) {
-        for (const auto& [seq, type] : ledger.Seqs())
+        for (const auto& [seq, type] : ledger.seqs)
             Balance(1, answered[seq], "seq " + std::to_string(seq) + " of type " + std::to_string(type), t);
     }
     if (business == Datahub::BUSINESS_DEVICE_FUNCTION) {
-        if (tags.size() != ledger.Tags().size()) t.Problem("binding answers nobody asked for");
-        for (int64_t tag : ledger.Tags())
+        if (tags.size() != ledger.tags.size()) t.Problem("binding answers nobody asked for");
+        for (int64_t tag : ledger.tags)
             Balance(1, tags[static_cast<uint64_t>(tag)], "binding query " + std::to_string(tag), t);
     }
     std::map<std::pair<int, int>, uint64_t> expected;
-    for (const auto& [key, count] : ledger.Unnumbered())
+    for (const auto& [key, count] : ledger.unnumbered)
         if (key.first == business) expected[key] = count;
     for (const auto& [key, count] : expected)
         Balance(count, unnumbered[key], "requests of type " + std::to_string(key.second), t);

@@ -30,9 +30,7 @@
 #include "hostfw/taskhub_host.h"
 #include "hostfw/vkl_host.h"
 #include "kestrel_fixture.h"
-#include "soak_client.h"
-#include "soak_ledger.h"
-#include "soak_world.h"
+#include "soak.h"
 #include "time_zone.h"
 #include "zrsdk/zrsdk_control.h"
 
@@ -225,7 +223,7 @@ TEST_F(SoakTest, ClientsEventsLocksAndFaultsLoseNothing) {
     std::printf("[soak] %.1f s of load (asked %ld s) and %.1f s to drain, seed %u, %d clients, 2 observers per"
                 " facade, %llu log lines\n",
                 loadSeconds, seconds, drainSeconds, seed, kClients, U(m_logLines.load()));
-    std::printf("[soak] requests: %llu facade calls, %llu of them report a result\n", U(ledger.Calls()),
+    std::printf("[soak] requests: %llu facade calls, %llu of them report a result\n", U(ledger.calls),
                 U(ledger.Reporting()));
     std::printf("[soak] events pushed: %llu (%llu pass their checks, %llu must be dropped); platform lock events: %lld;"
                 " lock timer: %llu expiries, %llu releases answered\n",

@@ -1,4 +1,4 @@
-#include "soak_world.h"
+#include "soak.h"
 
 #include <string>
 #include <vector>
