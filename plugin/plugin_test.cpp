@@ -114,9 +114,8 @@ TEST_F(LifecycleTest, WorkersLiveAsLongAsTheirOwners) {
     boost::weak_ptr<CPtz> ptz = manager.GetPtzDelegate()->GetWorker();
     auto held = std::make_unique<CDeviceFunctionExternal>(manager.GetDeviceFunctionDelegate());
     manager.UnInit();
-    EXPECT_FALSE(manager.GetPtzDelegate());
-    EXPECT_TRUE(ptz.expired());
-    EXPECT_FALSE(device.expired());
+    EXPECT_EQ(std::make_tuple(bool(manager.GetPtzDelegate()), ptz.expired(), device.expired()),
+              std::make_tuple(false, true, false));
     held.reset();
     EXPECT_TRUE(device.expired());
 }

@@ -45,8 +45,7 @@ TEST_F(PtzOperationsTest, LensOperationsMapToTypeAndCodeAndRefuseOthersWithoutAS
         EXPECT_TRUE(IsAnswer(WaitResult(CPtzParam::PTZ_EVENT_CAMERA, op + 1), answer)) << "op " << op;
         const auto call = Calls("ZRSDK_PtzOperateCamera").at(op);
         EXPECT_TRUE(IsRecord(call.input, 352, {{0, "ch-0001"}, {64, expected[op][0]}, {68, stop ? 0 : 1}, {72, 7},
-                                               {76, expected[op][1]}, {344, 30000}}))
-            << "op " << op;
+                                               {76, expected[op][1]}, {344, 30000}})) << "op " << op;
         EXPECT_STREQ(call.OperateInfo().menuName, "PTZ control");
     }
 

@@ -103,7 +103,7 @@ TEST_F(LifecycleFaultsTest, UnInitWithRequestsQueuedAndTheLockTimerTickingAnswer
 
     // Requests on the "PTZ" and "CDeviceCommunicate" keys, and new locks
     // now and then so that the timer is still running when UnInit comes.
-    std::set<int> seqs;
+    std::multiset<int> seqs;
     std::set<int> lockSeqs;
     const char* ptzChannels[] = {"ch-0001", "ch-0003", "ch-0005"};
     for (int i = 0; i < 200; ++i) {
@@ -117,8 +117,7 @@ TEST_F(LifecycleFaultsTest, UnInitWithRequestsQueuedAndTheLockTimerTickingAnswer
     WaitIdle();
 
     // Each request: one result, the platform's or -1.
-    EXPECT_EQ(m_ptzObserver.Seqs<CPtzParam>(CPtzParam::PTZ_EVENT_DIRECTION),
-              std::multiset<int>(seqs.begin(), seqs.end()));
+    EXPECT_EQ(m_ptzObserver.Seqs<CPtzParam>(CPtzParam::PTZ_EVENT_DIRECTION), seqs);
     for (int result : m_ptzObserver.Results(CPtzParam::PTZ_EVENT_DIRECTION)) EXPECT_TRUE(result == 0 || result == -1);
     EXPECT_EQ(m_deviceObserver.OfType(CDeviceFunctionParam::DEVICE_EVENT_START_RECORD).size(), 200u);
 

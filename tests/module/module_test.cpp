@@ -46,8 +46,7 @@ TEST(ModuleTest, HostLoadsDrivesAndReleasesThePluginOnItsOwnPoolUiLoopAndLog) {
     kestrel_test::RecordingObserver deviceObserver;
     kestrel_test::RecordingObserver ptzObserver;
     {
-        auto factory =
-            boost::dll::import_alias<Factory>(ModulePath(), "GetInstance", boost::dll::load_mode::rtld_now);
+        auto factory = boost::dll::import_alias<Factory>(ModulePath(), "GetInstance", boost::dll::load_mode::rtld_now);
         std::shared_ptr<KMPluginAPI::IClientLogicalPluginAPI> plugin = factory();
         ASSERT_TRUE(plugin);
         ASSERT_TRUE(plugin->AddLogicalPlugin(env.AccountPlugin()));

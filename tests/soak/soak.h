@@ -219,6 +219,8 @@ private:
 
 // Waits until the SDK pool and the UI loop hold fewer than `limit` tasks.
 void WaitForRoom(std::size_t limit, Clock::time_point deadline);
+// The limit the pusher, the clock driver and the clients wait for.
+constexpr std::size_t kRoom = 400;
 
 // ---- client -------------------------------------------------------------------------------------
 // One client thread of the soak: random façade operations with random (and

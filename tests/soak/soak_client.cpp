@@ -13,8 +13,7 @@ using Kestrel::CPtzParam;
 constexpr int kDevice = Datahub::BUSINESS_DEVICE_FUNCTION;
 constexpr int kPtz = Datahub::BUSINESS_PTZ;
 
-SoakClient::SoakClient(int index, uint32_t seed, Kestrel::CDeviceFunctionExternal* device,
-                       Kestrel::CPtzExternal* ptz)
+SoakClient::SoakClient(int index, uint32_t seed, Kestrel::CDeviceFunctionExternal* device, Kestrel::CPtzExternal* ptz)
     : m_index(index), m_random(seed), m_device(device), m_ptz(ptz) {}
 
 // Mostly the platform's channels; now and then one it does not know, an
@@ -101,8 +100,7 @@ void SoakClient::CallPtz(int what) {
     switch (what % 15) {
         case 0: case 1:
             m_ledger.ExpectSeq(m_ptz->PtzDirection(code, static_cast<Kestrel::Direction_e>(Pick(10)), Pick(2) == 0,
-                                                   Pick(8), Text()),
-                               CPtzParam::PTZ_EVENT_DIRECTION);
+                                                   Pick(8), Text()), CPtzParam::PTZ_EVENT_DIRECTION);
             break;
         case 2: {
             // Lens operations 6 and 7 (unnamed, in the enumeration's range)

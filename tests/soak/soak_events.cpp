@@ -23,19 +23,15 @@ std::string Name(const char* prefix, int64_t n) { return prefix + std::to_string
 int ItemsOf(int64_t n) { return static_cast<int>(n % 3); }
 
 control::LoginEventData LockStatus(const std::string& name, int64_t n) {
-    ZRSDK_LOCKSTATUS_CHANGED_NOTIFY notify{};
-    notify.status = static_cast<int32_t>(n % 3);
+    ZRSDK_LOCKSTATUS_CHANGED_NOTIFY notify{static_cast<int32_t>(n % 3), {}, "soak", "20240102030405"};  // status, code
     control::SetText(notify.code, name);
-    control::SetText(notify.message, "soak");
-    control::SetText(notify.info, "20240102030405");
     return control::MakeLockStatus(notify);
 }
 
 control::LoginEventData SmartTrack(const std::string& name, int64_t n) {
-    ZRSDK_SMARTTRACKOBJECT_NOTIFY notify{};
+    // Code, group, subscription, object type, box, object.
+    ZRSDK_SMARTTRACKOBJECT_NOTIFY notify{{}, static_cast<int32_t>(n % 7), 0, 0, {}, static_cast<int32_t>(n)};
     control::SetText(notify.code, name);
-    notify.group = static_cast<int32_t>(n % 7);
-    notify.objectId = static_cast<int32_t>(n);
     return control::MakeSmartTrackObject(notify);
 }
 
@@ -144,7 +140,7 @@ EventIdentity IdentifyEvent(const std::shared_ptr<Datahub::BaseParam>& param) {
             return id;
         }
         case Datahub::BUSINESS_FACE_FUNCTION: {
-            const Kestrel::FaceInfoNotify face = std::static_pointer_cast<CFaceFunctionParam>(param)->GetFaceInfoNotify();
+            const auto face = std::static_pointer_cast<CFaceFunctionParam>(param)->GetFaceInfoNotify();
             id.queue = EventQueue::Face;
             id.kind = KindOf(face.text1, id.number);
             if (id.kind == EventIdentity::NotAnEvent) id.kind = EventIdentity::Bad;  // nobody pushed it

@@ -44,7 +44,6 @@ constexpr int kClients = 4;
 constexpr uint64_t kMaxCallsPerClient = 400000;
 constexpr uint64_t kMaxBatches = 20000;
 constexpr uint64_t kMaxSteps = 100000;
-constexpr std::size_t kRoom = 400;
 constexpr std::chrono::minutes kDrainPatience(5);
 
 long EnvNumber(const char* name, long fallback) {
@@ -221,8 +220,7 @@ TEST_F(SoakTest, ClientsEventsLocksAndFaultsLoseNothing) {
 
     using U = unsigned long long;
     std::printf("[soak] %.1f s of load (asked %ld s) and %.1f s to drain, seed %u, %d clients, 2 observers per"
-                " facade, %llu log lines\n",
-                loadSeconds, seconds, drainSeconds, seed, kClients, U(m_logLines.load()));
+                " facade, %llu log lines\n", loadSeconds, seconds, drainSeconds, seed, kClients, U(m_logLines.load()));
     std::printf("[soak] requests: %llu facade calls, %llu of them report a result\n", U(ledger.calls),
                 U(ledger.Reporting()));
     std::printf("[soak] events pushed: %llu (%llu pass their checks, %llu must be dropped); platform lock events: %lld;"

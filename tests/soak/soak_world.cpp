@@ -30,8 +30,6 @@ const int kErrorCodes[] = {ZRSDK_ERR_INVALID_PARAM,   ZRSDK_ERR_INVALID_SESSION,
                            ZRSDK_ERR_UNKNOWN_PRESET,  ZRSDK_ERR_PTZ_LOCKED,      ZRSDK_ERR_UNSUPPORTED, -1};
 
 constexpr std::size_t kBatch = 32;
-// Tasks the pool and UI loop may hold before the pusher and the clients wait.
-constexpr std::size_t kRoom = 400;
 
 }  // namespace
 

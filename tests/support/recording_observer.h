@@ -39,8 +39,7 @@ public:
     std::vector<int> Results(int eventType = kAnyType);
     // Waits until at least n objects of the type (or of any type for -1000)
     // have arrived; false on time-out.
-    bool WaitFor(std::size_t n, int eventType = kAnyType,
-                 std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    bool WaitFor(std::size_t n, int eventType = kAnyType, std::chrono::milliseconds timeout = std::chrono::seconds(10));
     void Clear();
     // The nth of the type, as T (a parameter class), once it has arrived;
     // after a time-out, a failure and a placeholder that matches no answer.
