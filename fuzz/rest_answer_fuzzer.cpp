@@ -91,8 +91,7 @@ void Exercise(Response* (*create)(), const std::string& data, int httpCode, int 
     FUZZ_CHECK(copy != nullptr);
     FUZZ_CHECK(slots.copy(&copy->slots, &slots) == 0);
     FUZZ_CHECK(copy->slots.http_code == httpCode && copy->slots.api_code == apiCode);
-    FUZZ_CHECK(SameText(copy->slots.dataJson, slots.dataJson));
-    FUZZ_CHECK(SameText(copy->slots.api_message, slots.api_message));
+    FUZZ_CHECK(SameText(copy->slots.dataJson, slots.dataJson) && SameText(copy->slots.api_message, slots.api_message));
     CheckSameBody(response->body, copy->body);
 
     slots.release(&slots);

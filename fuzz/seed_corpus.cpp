@@ -139,10 +139,9 @@ void RestAnswers(const fs::path& dir) {
     // Byte 0: the operation by its value modulo 5 (add, delete, query,
     // restart, idle motion); (byte 0 / 5) % 4 and (byte 0 / 20) % 4 pick
     // the HTTP status and the server code.
-    const std::string list =
-        "{\"configList\":[{\"idleTime\":5,\"type\":1,\"cover\":0,\"id\":7,\"presetIndex\":3,"
-        "\"beginTime\":\"08:00:00\",\"endTime\":\"09:00:00\"},{\"presetIndex\":4}],"
-        "\"status\":1,\"channelSn\":\"sn-1\",\"id\":9,\"channelCode\":\"ch-0001\"}";
+    const std::string list = "{\"configList\":[{\"idleTime\":5,\"type\":1,\"cover\":0,\"id\":7,\"presetIndex\":3,"
+                             "\"beginTime\":\"08:00:00\",\"endTime\":\"09:00:00\"},{\"presetIndex\":4}],"
+                             "\"status\":1,\"channelSn\":\"sn-1\",\"id\":9,\"channelCode\":\"ch-0001\"}";
     Write(dir, "add-id", Cat({{0}, Text("{\"id\":42}")}));
     Write(dir, "add-id-wrong-type", Cat({{0}, Text("{\"id\":\"42\"}")}));
     Write(dir, "delete-null", Cat({{1}, Text("null")}));
