@@ -119,7 +119,7 @@ TEST_F(SdkErrorsTest, EveryReportingRequestCarriesEachPlatformCodeOnceAndThenWor
             const int seq = op.call();
             ASSERT_TRUE(op.observer->WaitFor(++seen, op.eventType));
             EXPECT_EQ(op.observer->Results(op.eventType)[seen - 1], code);
-            // Only PTZ requests have sequence numbers.
+            // A request that returns a sequence number finds it in its result.
             if (seq > 0) {
                 EXPECT_EQ(op.observer->Wait<CPtzParam>(op.eventType, seen)->GetSeq(), seq);
             }

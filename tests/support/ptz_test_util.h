@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers of the tests: bytes of captured platform records, the
-// fields of a PTZ result, and a gate that holds one queue of the SDK pool
-// (with the recorders, the log capture among them).
+// fields of a PTZ result, and a gate that holds one queue of the SDK pool.
+// The recorders (the observer, the log capture) come with it.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
