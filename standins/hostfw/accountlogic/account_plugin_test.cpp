@@ -42,10 +42,7 @@ TEST_F(AccountPluginOverSdk, AfterUnInitTheSessionsEventsNoLongerArrive) {
 
 TEST_F(AccountPluginOverSdk, InitFailsForASessionThePlatformDoesNotKnow) {
     vkl::Host::SetLogLevel(7);
-    hostfw::AccountPlugin nobody(0, {});
-    EXPECT_FALSE(nobody.Init());
-    hostfw::AccountPlugin stale(session + 1000, {});
-    EXPECT_FALSE(stale.Init());
+    for (int id : {0, session + 1000}) EXPECT_FALSE(hostfw::AccountPlugin(id, {}).Init()) << id;
     vkl::Host::SetLogLevel(1);
 }
 

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
+#include "../../common/test_gate.h"
 #include "accountlogic/login_manager.h"
 #include "hostfw/account_plugin.h"
 #include "hostfw/vkl_host.h"
@@ -13,7 +14,8 @@
 namespace {
 
 using namespace accountlogic_test;
-constexpr auto kPatience = std::chrono::seconds(30);
+using standins_test::Gate;
+using standins_test::kPatience;
 
 TEST(LoginManager, RegistrationFollowsTheObserverListRules) {
     hostfw::AccountPlugin plugin(1, {});
@@ -35,12 +37,9 @@ TEST(LoginManager, RegistrationFollowsTheObserverListRules) {
     ASSERT_TRUE(plugin.WaitIdle(kPatience));
 
     const auto events = journal.Events();
-    ASSERT_EQ(events.size(), 5u);
-    const int expected[][2] = {{167, 1}, {167, 2}, {167, 1}, {206, 2}, {206, 1}};
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        EXPECT_EQ(events[i].type, expected[i][0]) << i;
-        EXPECT_EQ(events[i].observer, expected[i][1]) << i;
-    }
+    std::vector<std::pair<int, int>> seen;  // type, observer
+    for (const ReceivedEvent& e : events) seen.emplace_back(e.type, e.observer);
+    ASSERT_EQ(seen, (decltype(seen){{167, 1}, {167, 2}, {167, 1}, {206, 2}, {206, 1}}));
     // Every observer of one event gets the same parameter object, on the
     // delivery thread.
     EXPECT_EQ(events[0].param, events[1].param);
@@ -68,18 +67,14 @@ TEST(LoginManager, ObserversMayUnregisterDuringDeliveryAndThrowingOnesAreSkipped
     EXPECT_EQ(events[0].observer, 2);
 }
 
-// Blocks inside OnNotify until released; its wait touches its own state.
+// Holds its delivery inside OnNotify until released.
 class SlowObserver : public Datahub::IObserver {
 public:
     void OnNotify(std::shared_ptr<Datahub::BaseParam>) override {
-        std::unique_lock<std::mutex> lock(m);
-        entered = true;
-        cv.notify_all();
-        cv.wait(lock, [&] { return released; });
+        entered.Open();
+        release.Wait();
     }
-    std::mutex m;
-    std::condition_variable cv;
-    bool entered = false, released = false;
+    Gate entered, release;
 };
 
 TEST(LoginManager, UnregisterWaitsForADeliveryInProgress) {
@@ -88,8 +83,7 @@ TEST(LoginManager, UnregisterWaitsForADeliveryInProgress) {
     auto* observer = new SlowObserver;
     login->RegisterObserver(observer);
     plugin.QueueServerEvent(167, 0, "a", 1);
-    std::unique_lock<std::mutex> lock(observer->m);
-    ASSERT_TRUE(observer->cv.wait_for(lock, kPatience, [&] { return observer->entered; }));
+    ASSERT_TRUE(observer->entered.Wait());
     std::atomic<bool> unregistered{false};
     std::thread client([&] {
         login->UnRegisterObserver(observer);
@@ -99,9 +93,7 @@ TEST(LoginManager, UnregisterWaitsForADeliveryInProgress) {
     // While the observer is still inside OnNotify the unregistration must not finish.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(unregistered.load());
-    observer->released = true;
-    observer->cv.notify_all();
-    lock.unlock();
+    observer->release.Open();
     client.join();
     ASSERT_TRUE(plugin.WaitIdle(kPatience));
 }

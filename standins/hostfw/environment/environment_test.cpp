@@ -1,6 +1,6 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -26,11 +26,6 @@ protected:
     void SetUp() override { control::ResetAll(); }
     void TearDown() override { control::ResetAll(); }
 };
-
-bool LoggedIn(int session) {
-    const auto sessions = control::LoggedInSessions();
-    return std::find(sessions.begin(), sessions.end(), session) != sessions.end();
-}
 
 Taskhub::CTask* Task(boost::function<void()> f) { return new Taskhub::CFunctionTask(f, false); }
 
@@ -85,9 +80,9 @@ TEST_F(EnvironmentTest, WaitIdlePumpsTheUILoopForAHostWithoutUIThread) {
 // How the pool drains and then refuses: the Taskhub tests.
 TEST_F(EnvironmentTest, ShutdownLogsOutOnce) {
     hostfw::Environment env;
-    ASSERT_TRUE(LoggedIn(env.SessionId()));
+    ASSERT_THAT(control::LoggedInSessions(), ::testing::Contains(env.SessionId()));
     env.Shutdown();
-    EXPECT_FALSE(LoggedIn(env.SessionId()));
+    EXPECT_THAT(control::LoggedInSessions(), ::testing::Not(::testing::Contains(env.SessionId())));
     env.Shutdown();  // a second time is harmless
     EXPECT_FALSE(Taskhub::CSingleton<Taskhub::CMessageLoopPoolForSDK>::GetInstance()->PostTask("PTZ", Task([] {})));
 }

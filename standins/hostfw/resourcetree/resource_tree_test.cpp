@@ -40,8 +40,7 @@ TEST_F(ResourceTreeOverSdk, ARefusedQueryLeavesAnEmptyTable) {
     ASSERT_TRUE(control::FailNextCalls("ZRSDK_QueryChannels", 1, 10002));
     EXPECT_FALSE(plugin.Init());
     EXPECT_EQ(plugin.ChannelCount(), 0u);
-    hostfw::ResourceTreePlugin nobody(0);
-    EXPECT_FALSE(nobody.Init());
+    EXPECT_FALSE(hostfw::ResourceTreePlugin(0).Init());
     vkl::Host::SetLogLevel(1);
     EXPECT_TRUE(plugin.Reload());
     EXPECT_EQ(plugin.ChannelCount(), control::DefaultChannels().size());

@@ -92,8 +92,7 @@ TEST_F(SdkPoolTest, ATaskThatThrowsIsLoggedAndDeletedAndItsKeyGoesOn) {
     ASSERT_TRUE(WaitIdle(kPatience));
     vkl::Host::SetLogSink(nullptr);
 
-    EXPECT_EQ(counters.runs.load(), 3);
-    EXPECT_EQ(counters.deletions.load(), 3);
+    EXPECT_EQ(counters.RunsAndDeletions(), std::make_pair(3, 3));
     std::lock_guard<std::mutex> lock(logMutex);
     ASSERT_EQ(logged.size(), 2u);
     EXPECT_EQ(logged[0].level, 6);
@@ -124,8 +123,7 @@ TEST_F(SdkPoolTest, StopRunsWhatWasPostedThenRefusesAndDeletes) {
     TaskCounters late;
     auto* pool = Taskhub::CSingleton<Taskhub::CMessageLoopPoolForSDK>::GetInstance();
     EXPECT_FALSE(pool->PostTask("PTZ", new CountingTask(late)));
-    EXPECT_EQ(late.runs.load(), 0);
-    EXPECT_EQ(late.deletions.load(), 1);
+    EXPECT_EQ(late.RunsAndDeletions(), std::make_pair(0, 1));
     EXPECT_EQ(Taskhub::Host::PendingTasks(), 0u);
 }
 

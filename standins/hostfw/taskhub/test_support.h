@@ -3,43 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
+#include <string>
+#include <utility>
 
+#include "../../common/test_gate.h"
 #include "hostfw/taskhub_host.h"
 #include "taskhub/message_loop.h"
 #include "taskhub/task.h"
 
 namespace taskhub_test {
 
-constexpr auto kPatience = std::chrono::seconds(30);  // only bounds a hang
-
-// A one-shot gate: Wait blocks until Open.
-class Gate {
-public:
-    void Open() {
-        // Notifies under the lock: a waiter may destroy the gate once it wakes.
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_open = true;
-        m_cv.notify_all();
-    }
-    bool Wait() {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_cv.wait_for(lock, kPatience, [&] { return m_open; });
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    bool m_open = false;
-};
+using standins_test::Gate;
+using standins_test::kPatience;
 
 // Counts its runs and its deletions.
 struct TaskCounters {
     std::atomic<int> runs{0};
     std::atomic<int> deletions{0};
+    std::pair<int, int> RunsAndDeletions() const { return {runs, deletions}; }
 };
 
 class CountingTask : public Taskhub::CTask {

@@ -42,8 +42,7 @@ TEST_F(UiLoopTest, RunUILoopReturnsAfterStopHasRunTheQueue) {
     TaskCounters late;
     EXPECT_FALSE(Taskhub::CSingleton<Taskhub::CMessageLoopForUI>::GetInstance()->PostTask(
         new CountingTask(late)));
-    EXPECT_EQ(late.runs.load(), 0);
-    EXPECT_EQ(late.deletions.load(), 1);
+    EXPECT_EQ(late.RunsAndDeletions(), std::make_pair(0, 1));
 }
 
 TEST_F(UiLoopTest, StopFromInsideAUITaskEndsTheLoopAfterThatTask) {
@@ -75,8 +74,7 @@ TEST_F(UiLoopTest, StopWithoutARunnerDrainsOnTheCallingThread) {
     ui->PostTask(new CountingTask(counters, [] { throw std::runtime_error("ui boom"); }));
     ui->PostTask(new CountingTask(counters));
     Taskhub::Host::StopUILoop();
-    EXPECT_EQ(counters.runs.load(), 7);
-    EXPECT_EQ(counters.deletions.load(), 7);
+    EXPECT_EQ(counters.RunsAndDeletions(), std::make_pair(7, 7));
 }
 
 }  // namespace

@@ -7,14 +7,16 @@
 #include <thread>
 #include <vector>
 
+#include "../../common/test_gate.h"
 #include "hostfw/vkl_host.h"
 #include "vkl/time.h"
 #include "vkl/timer.h"
 
 namespace {
 
+using standins_test::Gate;
+using standins_test::kPatience;
 constexpr unsigned int kNoTimer = 0xFFFFFFFFu;
-constexpr auto kPatience = std::chrono::seconds(30);  // only bounds a hang
 
 struct Tick {
     unsigned int id;
@@ -84,19 +86,14 @@ TEST(DTimerMgr, DestroyedTimersNeitherTickNorHoldTheirHandler) {
     EXPECT_EQ(destroyed->Ticks().size(), ticked);
 }
 
-// Blocks inside its tick until released.
+// Holds its tick until released.
 class BlockingHandler : public vkl::DTimerHandler {
 public:
     void OnTimerEvent(unsigned int) override {
-        std::unique_lock<std::mutex> lock(m);
-        entered = true;
-        cv.notify_all();
-        cv.wait(lock, [&] { return go; });
-        go = false;
+        entered.Open();
+        release.Wait();
     }
-    std::mutex m;
-    std::condition_variable cv;
-    bool entered = false, go = false;
+    Gate entered, release;
 };
 
 TEST(DTimerMgr, DestroyWaitsForATickInProgress) {
@@ -104,8 +101,7 @@ TEST(DTimerMgr, DestroyWaitsForATickInProgress) {
     vkl::DRefPtr<BlockingHandler> h(new BlockingHandler);
     const unsigned int id = mgr.CreateTimer(h.get());
     ASSERT_EQ(mgr.StartTimer(id, 1), 0);
-    std::unique_lock<std::mutex> lock(h->m);
-    ASSERT_TRUE(h->cv.wait_for(lock, kPatience, [&] { return h->entered; }));
+    ASSERT_TRUE(h->entered.Wait());
     std::atomic<bool> destroyed{false};
     std::thread destroyer([&] {
         EXPECT_EQ(mgr.DestroyTimer(id), 0);
@@ -116,9 +112,7 @@ TEST(DTimerMgr, DestroyWaitsForATickInProgress) {
     while (mgr.StopTimer(id) == 0) std::this_thread::yield();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(destroyed.load());
-    h->go = true;
-    h->cv.notify_all();
-    lock.unlock();
+    h->release.Open();
     destroyer.join();
 }
 
@@ -139,22 +133,21 @@ TEST(ManualClock, AdvanceFiresDueTicksInTimeOrderOnTheTimerThread) {
 
     vkl::Host::AdvanceClock(701);  // to 1001000
     const auto ticks = rec->Ticks();  // AdvanceClock returns after they ran
-    const std::vector<std::pair<unsigned int, int64_t>> expected = {
-        {fast, 1000300}, {slow, 1000500}, {fast, 1000600}, {fast, 1000900}, {slow, 1001000}};
-    ASSERT_EQ(ticks.size(), expected.size());
-    for (std::size_t i = 0; i < ticks.size(); ++i) {
-        EXPECT_EQ(ticks[i].id, expected[i].first) << i;
-        EXPECT_EQ(ticks[i].time, expected[i].second) << i;  // the clock shows the tick's time
-        EXPECT_NE(ticks[i].thread, std::this_thread::get_id());
-        EXPECT_EQ(ticks[i].thread, ticks[0].thread);
+    std::vector<std::pair<unsigned int, int64_t>> seen;  // the clock shows each tick's time
+    for (const Tick& tick : ticks) {
+        seen.emplace_back(tick.id, tick.time);
+        EXPECT_NE(tick.thread, std::this_thread::get_id());
+        EXPECT_EQ(tick.thread, ticks[0].thread);
     }
+    EXPECT_EQ(seen, (decltype(seen){{fast, 1000300}, {slow, 1000500}, {fast, 1000600}, {fast, 1000900},
+                                    {slow, 1001000}}));
     EXPECT_EQ(vkl::DTime::GetTime(), 1001000);
 
     // A long lock expiry takes no real time.
     ASSERT_EQ(a.DestroyTimer(slow), 0);
     vkl::Host::AdvanceClock(31000);
     // fast is next due at 1001200, then every 300 ms up to 1032000: 103 ticks.
-    EXPECT_EQ(rec->Ticks().size(), expected.size() + 103);
+    EXPECT_EQ(rec->Ticks().size(), 5u + 103);
     EXPECT_EQ(vkl::DTime::GetTime(), 1032000);
 }
 

@@ -1,7 +1,5 @@
+#include <algorithm>
 #include <cstring>
-#include <condition_variable>
-#include <mutex>
-#include <string>
 #include <vector>
 
 #include "test_platform_fixture.h"
@@ -9,33 +7,11 @@
 namespace {
 
 using namespace zrsdk::control;
-using zrsdk_test::PlatformTest;
 
-struct LockEvents {
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::vector<ZRSDK_LOCKSTATUS_CHANGED_NOTIFY> received;
-};
-
-void CollectLockEvents(int type, int result, void* data, unsigned int size, void* user) {
-    // A notice of another size is not counted: the platform sends whole records.
-    if (type != EVENT_PTZ_LOCK_STATUS || result != 0 || data == nullptr ||
-        size != sizeof(ZRSDK_LOCKSTATUS_CHANGED_NOTIFY)) {
-        return;
-    }
-    auto* events = static_cast<LockEvents*>(user);
-    ZRSDK_LOCKSTATUS_CHANGED_NOTIFY notify{};
-    std::memcpy(&notify, data, sizeof(notify));
-    std::lock_guard<std::mutex> lock(events->mutex);
-    events->received.push_back(notify);
-    events->arrived.notify_all();
-}
-
-class LockTest : public PlatformTest {
+class LockTest : public zrsdk_test::InboxTest {
 protected:
     // op ZRSDK_PTZ_LOCK / UNLOCK / QUERY_LOCK on a channel; returns the SDK code.
-    int Arrange(int sessionId, const char* code, int lockOp, int lockTime,
-                ZRSDK_PTZ_RESULT& result) {
+    int Arrange(int sessionId, const char* code, int lockOp, int lockTime, ZRSDK_PTZ_RESULT& result) {
         ZRSDK_PTZ_LOCK_INFO info{};
         SetText(info.code, code);
         info.lock = lockOp;
@@ -44,10 +20,17 @@ protected:
         return ZRSDK_PtzArrangePtz(sessionId, &info, &result, &op);
     }
 
-    std::vector<ZRSDK_LOCKSTATUS_CHANGED_NOTIFY> Received(LockEvents& events) {
-        EXPECT_TRUE(WaitEventsDelivered());
-        std::lock_guard<std::mutex> lock(events.mutex);
-        return events.received;
+    // The lock-status notices the session received; nothing else reaches it.
+    std::vector<ZRSDK_LOCKSTATUS_CHANGED_NOTIFY> Notices() {
+        std::vector<ZRSDK_LOCKSTATUS_CHANGED_NOTIFY> notices;
+        for (const auto& e : inbox.Delivered()) {
+            EXPECT_EQ(e.type, EVENT_PTZ_LOCK_STATUS);
+            EXPECT_EQ(e.result, 0);
+            EXPECT_EQ(e.bytes.size(), sizeof(ZRSDK_LOCKSTATUS_CHANGED_NOTIFY)) << "the platform sends whole records";
+            notices.emplace_back();
+            std::memcpy(&notices.back(), e.bytes.data(), std::min(e.bytes.size(), sizeof(notices.back())));
+        }
+        return notices;
     }
 };
 
@@ -55,8 +38,6 @@ protected:
 // the example host's demo.)
 TEST_F(LockTest, PlatformClockExpiresLocksAndTheHoldersLastLogoutReleasesThem) {
     const int other = Login("supervisor");
-    LockEvents mine;
-    ASSERT_EQ(ZRSDK_SetLoginEventCallback(session, CollectLockEvents, &mine), ZRSDK_OK);
 
     ZRSDK_PTZ_RESULT result{};
     ASSERT_EQ(Arrange(session, "ch-0003", ZRSDK_PTZ_LOCK, 30, result), ZRSDK_OK);
@@ -64,10 +45,10 @@ TEST_F(LockTest, PlatformClockExpiresLocksAndTheHoldersLastLogoutReleasesThem) {
     ASSERT_EQ(Arrange(other, "ch-0003", ZRSDK_PTZ_LOCK, 10, result), ZRSDK_OK);
     EXPECT_EQ(result.status, ZRSDK_PTZ_STATUS_REFUSED);
     EXPECT_EQ(result.answer, 1) << "the seconds left";
-    EXPECT_EQ(Received(mine).size(), 1u) << "no expiry before the time ran out";
+    EXPECT_EQ(Notices().size(), 1u) << "no expiry before the time ran out";
     AdvancePlatformClock(1);
     EXPECT_TRUE(GetLocks().empty());
-    const auto received = Received(mine);
+    const auto received = Notices();
     ASSERT_EQ(received.size(), 2u);
     EXPECT_EQ(received[1].status, ZRSDK_LOCK_EVENT_EXPIRED);
     EXPECT_STREQ(received[1].code, "ch-0003");
@@ -87,24 +68,18 @@ TEST_F(LockTest, PlatformClockExpiresLocksAndTheHoldersLastLogoutReleasesThem) {
     EXPECT_EQ(GetLocks().size(), 1u) << "the holder still has a session";
     ASSERT_EQ(ZRSDK_Logout(otherAgain), ZRSDK_OK);
     EXPECT_TRUE(GetLocks().empty());
-    const auto after = Received(mine);
+    const auto after = Notices();
     ASSERT_EQ(after.size(), 4u);
     EXPECT_EQ(after[3].status, ZRSDK_LOCK_EVENT_RELEASED);
     EXPECT_STREQ(after[3].message, "supervisor");
 }
 
 TEST_F(LockTest, RealClockExpiresLocksByItself) {
-    LockEvents events;
-    ASSERT_EQ(ZRSDK_SetLoginEventCallback(session, CollectLockEvents, &events), ZRSDK_OK);
     UseRealPlatformClock(true);
     ZRSDK_PTZ_RESULT result{};
     ASSERT_EQ(Arrange(session, "ch-0005", ZRSDK_PTZ_LOCK, 1, result), ZRSDK_OK);
-    {
-        std::unique_lock<std::mutex> lock(events.mutex);
-        ASSERT_TRUE(events.arrived.wait_for(lock, std::chrono::seconds(20),
-                                            [&] { return events.received.size() >= 2; }));
-        EXPECT_EQ(events.received[1].status, ZRSDK_LOCK_EVENT_EXPIRED);
-    }
+    ASSERT_TRUE(inbox.WaitFor(2));
+    EXPECT_EQ(Notices().at(1).status, ZRSDK_LOCK_EVENT_EXPIRED);
     EXPECT_TRUE(GetLocks().empty());
     // Shifting the running clock works as on the manual one.
     const int64_t before = PlatformTime();

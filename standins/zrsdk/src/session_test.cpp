@@ -1,25 +1,26 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
+#include "../../common/test_gate.h"
 #include "test_platform_fixture.h"
 
 namespace {
 
+using namespace zrsdk::control;
 using SessionTest = zrsdk_test::PlatformTest;
+using EventsTest = zrsdk_test::InboxTest;
 
 TEST_F(SessionTest, LoginTakesAddedUsersAndASessionEndsOnce) {
     int none = 0;
     EXPECT_EQ(ZRSDK_Login("nobody", "operator", &none), ZRSDK_ERR_BAD_LOGIN);
     EXPECT_EQ(ZRSDK_Login(nullptr, "operator", &none), ZRSDK_ERR_INVALID_PARAM);
-    zrsdk::control::AddUser({"guard", "secret", "U-0100"});
+    AddUser({"guard", "secret", "U-0100"});
     int guard = 0;
     ASSERT_EQ(ZRSDK_Login("guard", "secret", &guard), ZRSDK_OK);
     EXPECT_NE(guard, session);
-    EXPECT_EQ(zrsdk::control::LoggedInSessions().size(), 2u);  // with the fixture's own
+    EXPECT_EQ(LoggedInSessions().size(), 2u);  // with the fixture's own
 
     EXPECT_EQ(ZRSDK_Logout(guard), ZRSDK_OK);
     EXPECT_EQ(ZRSDK_Logout(guard), ZRSDK_ERR_INVALID_SESSION);
@@ -31,41 +32,55 @@ TEST_F(SessionTest, LoginTakesAddedUsersAndASessionEndsOnce) {
 }
 
 TEST_F(SessionTest, EventsWithoutCallbackOrSessionAreDroppedNotDelivered) {
-    const auto before = zrsdk::control::GetEventCounters();
+    const auto before = GetEventCounters();
     const char text[] = "x";
-    EXPECT_TRUE(zrsdk::control::PushLoginEvent(session, 40, 0, text, sizeof(text)));
-    ASSERT_TRUE(zrsdk::control::WaitEventsDelivered());
-    EXPECT_EQ(zrsdk::control::GetEventCounters().dropped, before.dropped + 1);
+    EXPECT_TRUE(PushLoginEvent(session, 40, 0, text, sizeof(text)));
+    ASSERT_TRUE(WaitEventsDelivered());
+    EXPECT_EQ(GetEventCounters().dropped, before.dropped + 1);
 
     zrsdk_test::EventInbox received;
     ASSERT_EQ(ZRSDK_SetLoginEventCallback(session, zrsdk_test::EventInbox::Receive, &received), ZRSDK_OK);
     ASSERT_EQ(ZRSDK_SetLoginEventCallback(session, nullptr, nullptr), ZRSDK_OK);
-    EXPECT_TRUE(zrsdk::control::PushLoginEvent(session, 40, 0, text, sizeof(text)));
-    ASSERT_TRUE(zrsdk::control::WaitEventsDelivered());
+    EXPECT_TRUE(PushLoginEvent(session, 40, 0, text, sizeof(text)));
+    ASSERT_TRUE(WaitEventsDelivered());
     ASSERT_EQ(ZRSDK_Logout(session), ZRSDK_OK);
-    EXPECT_FALSE(zrsdk::control::PushLoginEvent(session, 40, 0, text, sizeof(text)));
-    EXPECT_EQ(received.Delivered(), 0u);
+    EXPECT_FALSE(PushLoginEvent(session, 40, 0, text, sizeof(text)));
+    EXPECT_TRUE(received.Delivered().empty());
+}
+
+TEST_F(EventsTest, PushesAreBoundedAndNeedALiveSession) {
+    ZRSDK_LOCKSTATUS_CHANGED_NOTIFY lock{};
+    ASSERT_TRUE(PushRepeated(session, MakeLockStatus(lock), 25, 0));
+    EXPECT_FALSE(PushRepeated(session, MakeLockStatus(lock), kMaxStreamEvents + 1, 0));
+    EXPECT_FALSE(Push(session + 777, MakeLockStatus(lock)));
+    EXPECT_EQ(inbox.Delivered().size(), 25u);
+}
+
+TEST_F(EventsTest, ResetDropsEventsStillWaiting) {
+    const auto before = GetEventCounters();
+    // One event every 100 seconds: all but the first are still queued.
+    ASSERT_TRUE(PushRepeated(session, MakeTrafficScoreAlarm("slow"), 5, 0.01));
+    Reset();
+    ASSERT_TRUE(WaitEventsDelivered());
+    const auto after = GetEventCounters();
+    EXPECT_EQ(after.delivered + after.dropped - before.delivered - before.dropped, 5u);
+    EXPECT_GE(after.dropped - before.dropped, 4u);
+    EXPECT_LE(inbox.Delivered().size(), 1u);
 }
 
 // A callback that is running when its session logs out finishes before
 // Logout returns, so the owner may free what the callback uses right after.
 TEST_F(SessionTest, LogoutWaitsForTheRunningCallback) {
-    struct Gate {
-        std::mutex mutex;
-        std::condition_variable cv;
-        bool entered = false, release = false;
-    } gate;
+    struct Hold {
+        standins_test::Gate entered, release;
+    } hold;
     auto blocking = [](int, int, void*, unsigned int, void* user) {
-        auto* g = static_cast<Gate*>(user);
-        std::unique_lock<std::mutex> lock(g->mutex);
-        g->entered = true;
-        g->cv.notify_all();
-        g->cv.wait(lock, [&] { return g->release; });
+        static_cast<Hold*>(user)->entered.Open();
+        static_cast<Hold*>(user)->release.Wait();
     };
-    ASSERT_EQ(ZRSDK_SetLoginEventCallback(session, blocking, &gate), ZRSDK_OK);
-    ASSERT_TRUE(zrsdk::control::PushLoginEvent(session, 40, 0, "a", 1));
-    std::unique_lock<std::mutex> lock(gate.mutex);
-    ASSERT_TRUE(gate.cv.wait_for(lock, std::chrono::seconds(30), [&] { return gate.entered; }));
+    ASSERT_EQ(ZRSDK_SetLoginEventCallback(session, blocking, &hold), ZRSDK_OK);
+    ASSERT_TRUE(PushLoginEvent(session, 40, 0, "a", 1));
+    ASSERT_TRUE(hold.entered.Wait());
     std::atomic<bool> loggedOut{false};
     std::thread owner([&] {
         EXPECT_EQ(ZRSDK_Logout(session), ZRSDK_OK);
@@ -74,9 +89,7 @@ TEST_F(SessionTest, LogoutWaitsForTheRunningCallback) {
     // While the callback is held, Logout must not return.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(loggedOut.load());
-    gate.release = true;
-    gate.cv.notify_all();
-    lock.unlock();
+    hold.release.Open();
     owner.join();
 }
 
