@@ -1,24 +1,20 @@
 // Described records: JSON built from them and parsed into them, and their descriptors.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "datahub/rest.h"
 #include "rest_objects.h"
 
 namespace {
 
 using namespace Datahub;
+using resttest::Descriptor;
 using resttest::Read;
-using resttest::Text;
 using resttest::Write;
 
 // Outer record, 64 bytes; its list elements, 24 bytes.
 constexpr std::size_t kCount = 0, kFlag = 4, kTotal = 8, kName = 16, kItems = 24, kHasLevel = 56, kLevel = 60;
 constexpr std::size_t kRecordSize = 64;
 constexpr std::size_t kIndex = 0, kLabel = 8, kBig = 16, kItemSize = 24;
-
-using resttest::Descriptor;
 
 Descriptor MakeDescriptor() {
     Descriptor d(metainfo_create(kRecordSize));
@@ -110,16 +106,11 @@ TEST(RecordJson, ParseFillsWhatFitsAndReportsTheRest) {
                             "\"items\":[{\"index\":4},\"stray\",{\"index\":2147483648,\"label\":\"y\"}],"
                             "\"level\":null}",
                             r.bytes, desc.get()));
-    EXPECT_EQ(0, Read<std::int32_t>(r.bytes, kCount));
+    // What did not fit is left empty, the stray element out; a true is stored as 1.
+    EXPECT_EQ("{\"count\":0,\"flag\":true,\"total\":1000,"
+              "\"items\":[{\"index\":4,\"big\":0},{\"index\":0,\"label\":\"y\",\"big\":0}]}",
+              Build(r.bytes, desc.get()));
     EXPECT_EQ(1, Read<std::int32_t>(r.bytes, kFlag));
-    EXPECT_EQ(1000, Read<std::int64_t>(r.bytes, kTotal));
-    EXPECT_EQ("<null>", Text(r.bytes, kName));
-    EXPECT_EQ(0, Read<std::int32_t>(r.bytes, kHasLevel));
-    const auto items = Read<FreeBuffer>(r.bytes, kItems);
-    ASSERT_EQ(2, items.count);
-    const auto* second = static_cast<const unsigned char*>(items.data) + kItemSize;
-    EXPECT_EQ(0, Read<std::int32_t>(second, kIndex));
-    EXPECT_EQ("y", Text(second, kLabel));
 
     EXPECT_EQ(-3, ParseInto("{\"total\":9223372036854775808}", r.bytes, desc.get()));
     EXPECT_EQ(-2, ParseInto("[1,2]", r.bytes, desc.get()));

@@ -113,11 +113,6 @@ void Write(unsigned char* record, std::size_t offset, T value) {
     std::memcpy(record + offset, &value, sizeof value);
 }
 
-inline std::string Text(const unsigned char* record, std::size_t offset) {
-    const char* text = Read<const char*>(record, offset);
-    return text ? text : "<null>";
-}
-
 inline void SetText(unsigned char* record, std::size_t offset, const char* text) {
     Datahub::const_string_clear(Read<const char*>(record, offset));
     Write(record, offset, Datahub::const_string_new(text));
