@@ -1,13 +1,86 @@
 // The stand-in management server, spoken to over plain HTTP.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
+#include <boost/asio/connect.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/write.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/http/message.hpp>
+#include <boost/beast/http/read.hpp>
+#include <boost/beast/http/string_body.hpp>
+#include <boost/beast/http/write.hpp>
+#include <boost/json/parse.hpp>
+
 #include "mgmt_server/server.h"
-#include "test_client.h"
 
 namespace {
 
-using boost::beast::http::verb;
-using namespace mgmttest;
+namespace asio = boost::asio;
+namespace http = boost::beast::http;
+using http::verb;
+using Answer = http::response<http::string_body>;
+
+// A plain blocking HTTP client on one connection, to talk to the server the
+// way any client would. It connects at once; a call gives nothing when the
+// connection broke.
+class TestClient {
+public:
+    explicit TestClient(unsigned short port) : m_socket(m_io) {
+        boost::system::error_code ec;
+        m_socket.connect({asio::ip::make_address("127.0.0.1"), port}, ec);
+        m_connected = !ec;
+    }
+    bool Connected() const { return m_connected; }
+
+    // `session` < 0 sends no session header.
+    std::optional<Answer> Send(verb method, const std::string& target, const std::string& body = "", int session = 42) {
+        http::request<http::string_body> request(method, target, 11);
+        request.set(http::field::host, "127.0.0.1");
+        if (session >= 0) request.set("X-Session-Id", std::to_string(session));
+        if (!body.empty()) {
+            request.set(http::field::content_type, "application/json");
+            request.body() = body;
+        }
+        request.prepare_payload();
+        boost::system::error_code ec;
+        http::write(m_socket, request, ec);
+        return ec ? std::nullopt : Read();
+    }
+    std::optional<Answer> SendRaw(const std::string& bytes) {
+        boost::system::error_code ec;
+        asio::write(m_socket, asio::buffer(bytes), ec);
+        return ec ? std::nullopt : Read();
+    }
+
+private:
+    std::optional<Answer> Read() {
+        boost::beast::flat_buffer buffer;
+        Answer answer;
+        boost::system::error_code ec;
+        http::read(m_socket, buffer, answer, ec);
+        return ec ? std::nullopt : std::optional<Answer>(std::move(answer));
+    }
+
+    asio::io_context m_io;
+    asio::ip::tcp::socket m_socket;
+    bool m_connected = false;
+};
+
+// The answer's envelope, and its code (-1 without one).
+boost::json::value Envelope(const Answer& answer) {
+    boost::system::error_code ec;
+    boost::json::value v = boost::json::parse(answer.body(), ec);
+    return ec ? boost::json::value() : v;
+}
+int Code(const Answer& answer) {
+    const boost::json::value v = Envelope(answer);
+    if (!v.is_object() || !v.as_object().contains("code")) return -1;
+    return static_cast<int>(v.as_object().at("code").as_int64());
+}
 
 class ServerTest : public ::testing::Test {
 protected:
