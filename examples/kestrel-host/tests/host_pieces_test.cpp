@@ -36,23 +36,11 @@ std::shared_ptr<CPtzParam> LockAnswer(int seq, int result) {
 
 // A PTZ event as the hub records it, arriving now.
 EventRecord Ptz(int type, int result, boost::json::object fields) {
-    EventRecord e;
-    e.facade = Facade::Ptz;
-    e.type = type;
-    e.name = EventName(Facade::Ptz, type);
-    e.result = result;
-    e.fields = std::move(fields);
-    e.arrived = std::chrono::steady_clock::now();
-    return e;
+    return {Facade::Ptz, 0, type, EventName(Facade::Ptz, type), result, std::move(fields), ThreadKind::Other,
+            std::chrono::steady_clock::now()};
 }
 
-AnswerMatch BySeq(int type) {
-    AnswerMatch m;
-    m.facade = Facade::Ptz;
-    m.eventTypes = {type};
-    m.bySeq = true;
-    return m;
-}
+AnswerMatch BySeq(int type) { return {Facade::Ptz, {type}, true, nullptr}; }
 
 // Only the fields that belong to an event's kind are kept: none for an
 // object of another business or no object at all.
@@ -78,12 +66,7 @@ TEST(EventFormatTest, TextLineQuotesOnlyWhatNeedsIt) {
     e.thread = ThreadKind::Pool;
     EXPECT_EQ(FormatEventText(e, std::nullopt),
               "PTZ_EVENT_LOCK result=-501 code=ch-0003 msg=\"two words\" info=\"\" list=[1,\"a\"] score=0.93 thread=pool");
-    Answer answer;
-    answer.operation = "SetLock";
-    answer.latencyMs = 0.4149;
-    answer.expectedResult = 0;
-    answer.resultAsExpected = false;
-    const std::string line = FormatEventText(e, answer);
+    const std::string line = FormatEventText(e, Answer{"SetLock", 0.4149, false, 0});
     EXPECT_NE(line.find("thread=pool  <- SetLock 0.41 ms  (expected result 0)"), std::string::npos) << line;
     EXPECT_EQ(TextValue(boost::json::value("a=b")), "\"a=b\"");
 }
@@ -117,11 +100,8 @@ TEST(RequestTrackerTest, SequenceNumbersMatchAnswersInAnyOrder) {
 TEST(RequestTrackerTest, AnswersWithoutSeqGoInSendingOrderAndHonourTheCondition) {
     RequestTracker t;
     auto forCode = [](const std::string& code) {
-        AnswerMatch m;
-        m.facade = Facade::Ptz;
-        m.eventTypes = {CPtzParam::PTZ_EVENT_RAIN_WIPER};
-        m.accept = [code](const EventRecord& e) { return e.Text("code") == code; };
-        return m;
+        return AnswerMatch{Facade::Ptz, {CPtzParam::PTZ_EVENT_RAIN_WIPER}, false,
+                           [code](const EventRecord& e) { return e.Text("code") == code; }};
     };
     t.Send("RainWiper", "ch-0001", forCode("ch-0001"), std::nullopt, [] { return 0; });
     t.Send("RainWiper", "ch-0003", forCode("ch-0003"), std::nullopt, [] { return 0; });
@@ -197,7 +177,6 @@ TEST(DemoChecksTest, FailuresNameWhatIsMissingOrWrong) {
     seen.erase("PTZ_EVENT_SITE");
     seen.erase("DEVICE_EVENT_STOP_APP_RECORD");  // never expected
 
-    std::vector<std::string> failures = checks.Failures(tracker, seen);
     const std::vector<std::string> expected = {
         "missing event: the lock on ch-0005 runs out",
         "check failed: the platform saw the I-frame request",
@@ -205,7 +184,7 @@ TEST(DemoChecksTest, FailuresNameWhatIsMissingOrWrong) {
         "no answer: SetLock ch-0001 (seq 5)",
         "never seen: PTZ_EVENT_SITE",
     };
-    EXPECT_EQ(failures, expected);
+    EXPECT_EQ(checks.Failures(tracker, seen), expected);
 
     checks.OnEvent(Ptz(CPtzParam::PTZ_EVENT_LOCK_EXPIRED, 0, {}));
     EXPECT_TRUE(checks.AllExpectedEventsSeen());

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include <boost/asio/connect.hpp>
 #include <boost/asio/io_context.hpp>
@@ -85,15 +86,8 @@ protected:
 
 TEST_F(ServerTest, AnswersFaultyRequestsWithEnvelopes) {
     TestClient client(server.Port());
-    struct Case {
-        verb method;
-        std::string target;
-        std::string body;
-        int session;
-        unsigned status;
-        int code;
-    };
-    const Case cases[] = {
+    // method, target, body, session, status, code
+    const std::tuple<verb, std::string, std::string, int, unsigned, int> cases[] = {
         {verb::get, "/psib/ptz/presetTask/c", "", -1, 401, mgmt::kCodeInvalidSession},
         {verb::get, "/psib/ptz/presetTask/c", "", 43, 401, mgmt::kCodeInvalidSession},
         {verb::get, "/psib/ptz/presetTask/c?type=x", "", 42, 400, mgmt::kCodeBadRequest},
@@ -106,11 +100,11 @@ TEST_F(ServerTest, AnswersFaultyRequestsWithEnvelopes) {
         {verb::put, "/videoService/ptz/idleMotion/channels/c%201", R"({"enable":false,"index":"3"})", 42, 400,
          mgmt::kCodeBadRequest},
     };
-    for (const Case& c : cases) {
-        auto answer = client.Send(c.method, c.target, c.body, c.session);
-        ASSERT_TRUE(answer) << c.target;
-        EXPECT_EQ(c.status, answer->result_int()) << c.target << " " << c.body;
-        EXPECT_EQ(c.code, Code(*answer)) << c.target << " " << c.body;
+    for (const auto& [method, target, body, session, status, code] : cases) {
+        auto answer = client.Send(method, target, body, session);
+        ASSERT_TRUE(answer) << target;
+        EXPECT_EQ(status, answer->result_int()) << target << " " << body;
+        EXPECT_EQ(code, Code(*answer)) << target << " " << body;
         EXPECT_TRUE(Envelope(*answer).at("message").is_string());
     }
     EXPECT_EQ(std::size(cases), server.Requests().size());

@@ -1,6 +1,7 @@
 // The SDK calls' contract: every call refuses a dead session and null
 // records with its code, and leaves the caller's outputs and callbacks alone
-// when it refuses; and what the record, PTZ and device calls refuse besides.
+// when it refuses; what the record, PTZ and device calls refuse besides; and
+// the control side's injected failures, captures and reset.
 #include <algorithm>
 #include <cstring>
 #include <ctime>
@@ -44,34 +45,21 @@ struct Outputs {
 };
 
 std::vector<Call> AllCalls(Outputs& out, const ZRSDK_OPERATE_INFO& op) {
-    static ZRSDK_RECORD_INFO record{};
-    static ZRSDK_STOP_RECORD_INFO stopRec{};
-    static ZRSDK_APP_RECORD_INFO app{};
-    static ZRSDK_STOP_APP_RECORD_INFO stopApp{};
-    static ZRSDK_SMARTTRACK_OPERATE track{};
-    static ZRSDK_VEHICLE_PREVIEW preview{};
-    static ZRSDK_PTZ_DIRECT_INFO direct{};
-    static ZRSDK_PTZ_CAMERA_INFO camera{};
-    static ZRSDK_PTZ_SIT_INFO sit{};
-    static ZRSDK_PTZ_SIT_INFO_EX sitEx{};
-    static ZRSDK_PTZ_AUX_INFO aux{}, margin{};
-    static ZRSDK_PTZ_LOCK_INFO lock{};
-    static ZRSDK_PTZ_PRESET_INFO preset{};
-    static ZRSDK_CRUISE_PRESET cruise{};
     // Valid records on a PTZ channel, so that only the session is wrong.
-    for (char* code : {record.channelCode, stopRec.channelCode, app.channelCode, stopApp.channelCode, track.code,
-                       direct.code, camera.code, sit.code, sitEx.code, aux.code, lock.code, preset.code, cruise.code}) {
-        std::strcpy(code, "ch-0001");
-    }
-    track.version = 1;
-    direct.direction = camera.operType = camera.operCode = 1;
-    direct.waitMs = camera.waitMs = ZRSDK_PTZ_WAIT_MS;
-    std::strcpy(sit.value, "0");
-    margin = aux;
-    margin.margin = 1;
-    lock.lock = ZRSDK_PTZ_LOCK;
-    std::strcpy(preset.indexText, "1");
-    preset.op = ZRSDK_PRESET_GOTO;
+    static ZRSDK_RECORD_INFO record{"ch-0001", 0, 0, "", {}};
+    static ZRSDK_STOP_RECORD_INFO stopRec{"ch-0001", 0, 0, {}};
+    static ZRSDK_APP_RECORD_INFO app{"ch-0001", "", 0, 0, "", {}};
+    static ZRSDK_STOP_APP_RECORD_INFO stopApp{"ch-0001", "", 0, 0, {}};
+    static ZRSDK_SMARTTRACK_OPERATE track{"ch-0001", 0, 0, 0, 1, {}, 0, {}, "", {}};  // version 1
+    static ZRSDK_VEHICLE_PREVIEW preview{};
+    static ZRSDK_PTZ_DIRECT_INFO direct{"ch-0001", 0, 0, 1, 0, "", ZRSDK_PTZ_WAIT_MS};  // direction 1
+    static ZRSDK_PTZ_CAMERA_INFO camera{"ch-0001", 1, 0, 0, 1, "", {}, ZRSDK_PTZ_WAIT_MS, 0};  // type and code 1
+    static ZRSDK_PTZ_SIT_INFO sit{"ch-0001", 0, 0, 0, "0"};
+    static ZRSDK_PTZ_SIT_INFO_EX sitEx{"ch-0001", 0, 0, {}, 0, {}};
+    static ZRSDK_PTZ_AUX_INFO aux{"ch-0001", 0, 0, 0, 0}, margin{"ch-0001", 0, 0, 1, 0};  // a margin of 1
+    static ZRSDK_PTZ_LOCK_INFO lock{"ch-0001", 0, ZRSDK_PTZ_LOCK, "", "", ""};
+    static ZRSDK_PTZ_PRESET_INFO preset{"ch-0001", "1", "", ZRSDK_PRESET_GOTO, "", "", {}, 0};
+    static ZRSDK_CRUISE_PRESET cruise{"ch-0001", "", 0, 0, nullptr};
     auto* o = &out;
     const auto* p = &op;
     return {
@@ -107,6 +95,7 @@ using ApiContractTest = PlatformTest;
 using RecordingTest = PlatformTest;
 using PtzTest = PlatformTest;
 using DeviceTest = PlatformTest;
+using ControlTest = PlatformTest;
 
 TEST_F(ApiContractTest, EveryCallRefusesDeadSessionsAndNullRecordsWithoutSideEffects) {
     Outputs out;
@@ -134,15 +123,6 @@ TEST_F(ApiContractTest, EveryCallRefusesDeadSessionsAndNullRecordsWithoutSideEff
     EXPECT_EQ(locks[0].holder, "operator");
 }
 
-ZRSDK_RECORD_INFO StartInfo(const char* code, int stream) {
-    ZRSDK_RECORD_INFO info{};
-    SetText(info.channelCode, code);
-    info.streamType = stream;
-    info.secondValue = 7;
-    SetText(info.text, "manual");
-    return info;
-}
-
 std::string ExpectedLocalText(int64_t seconds) {
     const std::time_t t = static_cast<std::time_t>(seconds);
     std::tm buffer{};
@@ -154,7 +134,7 @@ std::string ExpectedLocalText(int64_t seconds) {
 // One plan per channel and stream; times are the platform clock's local time.
 TEST_F(RecordingTest, RemotePlanRunsFromStartToStopWithDistinctRefusals) {
     SetPlatformTime(1704161045);  // a fixed instant; the text is its local time
-    ZRSDK_RECORD_INFO start = StartInfo("ch-0002", 1);
+    ZRSDK_RECORD_INFO start{"ch-0002", 1, 7, "manual", {}};  // channel, stream, value, text
     ZRSDK_RECORD_RESULT result{};
     ASSERT_EQ(ZRSDK_StartRemoteRecord(session, &start, &result, &op), ZRSDK_OK);
     EXPECT_EQ(std::string(result.timeText), ExpectedLocalText(1704161045));
@@ -162,15 +142,12 @@ TEST_F(RecordingTest, RemotePlanRunsFromStartToStopWithDistinctRefusals) {
 
     ZRSDK_RECORD_RESULT again{};
     EXPECT_EQ(ZRSDK_StartRemoteRecord(session, &start, &again, &op), ZRSDK_ERR_ALREADY_RECORDING);
-    ZRSDK_RECORD_INFO sub = StartInfo("ch-0002", 2);
+    ZRSDK_RECORD_INFO sub{"ch-0002", 2, 7, "manual", {}};
     ASSERT_EQ(ZRSDK_StartRemoteRecord(session, &sub, &again, &op), ZRSDK_OK);
     EXPECT_NE(again.planId, planId);
 
     AdvancePlatformClock(65);
-    ZRSDK_STOP_RECORD_INFO stop{};
-    SetText(stop.channelCode, "ch-0002");
-    stop.streamType = 1;
-    stop.flag = 2;
+    ZRSDK_STOP_RECORD_INFO stop{"ch-0002", 1, 2, {}};  // channel, stream, flag
     EXPECT_EQ(ZRSDK_StopRemoteRecord(session, &stop, &result, &op), ZRSDK_ERR_INVALID_PARAM);
     stop.flag = 1;
     ZRSDK_RECORD_RESULT stopped{};
@@ -211,34 +188,24 @@ TEST_F(PtzTest, PresetQueryReportsTheTotalAndNeverWritesPastTheGivenSize) {
 // them too.
 TEST_F(PtzTest, LensCodesAndPositionValuesThePlatformDoesNotKnowAreRefused) {
     ZRSDK_PTZ_RESULT result{};
-    ZRSDK_PTZ_CAMERA_INFO lens{};
-    SetText(lens.code, "ch-0005");
-    lens.operType = ZRSDK_LENS_INCREASE;
-    lens.operCode = 4;
-    lens.waitMs = ZRSDK_PTZ_WAIT_MS;
+    // code, type, start, speed, lens code, text, reserved, wait, reserved
+    ZRSDK_PTZ_CAMERA_INFO lens{"ch-0005", ZRSDK_LENS_INCREASE, 0, 0, 4, "", {}, ZRSDK_PTZ_WAIT_MS, 0};
     EXPECT_EQ(ZRSDK_PtzOperateCamera(session, &lens, &result, &op), ZRSDK_ERR_INVALID_PARAM);
-    ZRSDK_PTZ_SIT_INFO sit{};
-    SetText(sit.code, "ch-0005");
-    SetText(sit.value, "5x");
+    ZRSDK_PTZ_SIT_INFO sit{"ch-0005", 0, 0, 0, "5x"};
     EXPECT_EQ(ZRSDK_PtzSitPosition(session, &sit, &result), ZRSDK_ERR_INVALID_PARAM);
 }
 
 // What the calls refuse, and that a refused call records nothing.
 TEST_F(DeviceTest, SmartTrackAndVehiclePreviewRefuseWhatThePlatformWouldNot) {
-    ZRSDK_SMARTTRACK_OPERATE track{};
-    SetText(track.code, "ch-0005");
+    ZRSDK_SMARTTRACK_OPERATE track{"ch-0005", 0, 0, 0, 0, {}, 0, {}, "", {}};
     EXPECT_EQ(ZRSDK_SmartTrackOperate(session, &track), ZRSDK_ERR_INVALID_PARAM) << "version must be 1";
     track.version = 1;
     SetText(track.code, "ch-7777");
     EXPECT_EQ(ZRSDK_SmartTrackOperate(session, &track), ZRSDK_ERR_UNKNOWN_CHANNEL);
     EXPECT_TRUE(GetSmartTrackOperations("ch-0005").empty());
 
-    char slots[2][64] = {};
-    SetText(slots[0], "ch-0001");
-    SetText(slots[1], "ch-0004");
-    ZRSDK_VEHICLE_PREVIEW preview{};
-    preview.count = 2;
-    preview.codes = slots;
+    char slots[2][64] = {"ch-0001", "ch-0004"};
+    ZRSDK_VEHICLE_PREVIEW preview{2, 0, slots};
     ASSERT_EQ(ZRSDK_VehiclePreviewConfig(session, &preview), ZRSDK_OK);
     // An unknown code refuses the whole configuration.
     SetText(slots[1], "ch-4040");
@@ -246,6 +213,67 @@ TEST_F(DeviceTest, SmartTrackAndVehiclePreviewRefuseWhatThePlatformWouldNot) {
     EXPECT_EQ(GetVehiclePreviewCodes(), (std::vector<std::string>{"ch-0001", "ch-0004"}));
     preview.codes = nullptr;
     EXPECT_EQ(ZRSDK_VehiclePreviewConfig(session, &preview), ZRSDK_ERR_INVALID_PARAM);
+}
+
+// A scan record of ch-0001: code, mode, action, margin, value.
+ZRSDK_PTZ_AUX_INFO Scan(int action, int value) { return {"ch-0001", 1, action, 0, value}; }
+
+TEST_F(ControlTest, InjectedFailuresAnswerTheNextCallsOnly) {
+    ASSERT_TRUE(FailNextCalls("ZRSDK_PtzAutoScan", 2, 777));
+    auto start = Scan(ZRSDK_AUX_ACTION_START, 4);
+    EXPECT_EQ(ZRSDK_PtzAutoScan(session, &start), 777);
+    EXPECT_EQ(ZRSDK_PtzAutoScan(session, &start), 777);
+    EXPECT_EQ(ZRSDK_PtzAutoScan(session, &start), ZRSDK_OK);
+    std::vector<int> results;
+    for (const auto& call : CapturedCalls("ZRSDK_PtzAutoScan")) results.push_back(call.result);
+    EXPECT_EQ(results, (std::vector<int>{777, 777, ZRSDK_OK}));
+
+    // Even a login can be made to fail; unknown functions and negative
+    // latencies are refused.
+    ASSERT_TRUE(FailNextCalls("ZRSDK_Login", 1, 42));
+    int id = 0;
+    EXPECT_EQ(ZRSDK_Login("operator", "operator", &id), 42);
+    EXPECT_EQ(ZRSDK_Login("operator", "operator", &id), ZRSDK_OK);
+    EXPECT_FALSE(FailNextCalls("ZRSDK_NoSuchCall", 1, 1));
+    EXPECT_FALSE(SetLatency("ZRSDK_NoSuchCall", std::chrono::milliseconds(1)));
+    EXPECT_FALSE(SetLatency("ZRSDK_PtzAutoScan", std::chrono::milliseconds(-1)));
+}
+
+TEST_F(ControlTest, CaptureKeepsTheMostRecentCallsOfEachFunction) {
+    const int total = static_cast<int>(kCaptureDepth) + 6;
+    for (int i = 0; i < total; ++i) {
+        auto margin = Scan(0, i);
+        margin.margin = 1;
+        ASSERT_EQ(ZRSDK_PtzSetScanMargin(session, &margin), ZRSDK_OK);
+    }
+    const auto calls = CapturedCalls("ZRSDK_PtzSetScanMargin");
+    ASSERT_EQ(calls.size(), kCaptureDepth);
+    EXPECT_EQ(calls.front().InputAs<ZRSDK_PTZ_AUX_INFO>().value, 6);
+    EXPECT_EQ(calls.back().InputAs<ZRSDK_PTZ_AUX_INFO>().value, total - 1);
+    EXPECT_EQ(CallCount("ZRSDK_PtzSetScanMargin"), static_cast<std::size_t>(total));
+    EXPECT_TRUE(CapturedCalls("ZRSDK_PtzRainWiper").empty());
+    // A null record is captured as nothing rather than read.
+    EXPECT_EQ(ZRSDK_PtzSetScanMargin(session, nullptr), ZRSDK_ERR_INVALID_PARAM);
+    EXPECT_TRUE(CapturedCalls("ZRSDK_PtzSetScanMargin").back().input.empty());
+    ClearCaptures();
+    EXPECT_EQ(CallCount("ZRSDK_PtzSetScanMargin"), 0u);
+}
+
+TEST_F(ControlTest, ResetRestoresTheDefaultPlatformButKeepsSessions) {
+    ZRSDK_PTZ_PRESET_INFO preset{"ch-0001", "1", "", ZRSDK_PRESET_DELETE, "", "", {}, 0};
+    ZRSDK_PTZ_RESULT result{};
+    ASSERT_EQ(ZRSDK_PtzOperatePresetPoint(session, &preset, &result, &op), ZRSDK_OK);
+    AddChannel({"ch-0100", "1000100", "Roof", "dev-0009", 1, true});
+    ASSERT_TRUE(FailNextCalls("ZRSDK_GetFlowSetIFrame", 3, 1));
+    SetPlatformTime(1000);
+
+    Reset();
+    EXPECT_EQ(GetPresets("ch-0001").size(), 8u);
+    EXPECT_TRUE(GetPresets("ch-0100").empty());
+    EXPECT_EQ(ZRSDK_GetFlowSetIFrame(session, "ch-0100"), ZRSDK_ERR_UNKNOWN_CHANNEL);
+    EXPECT_EQ(ZRSDK_GetFlowSetIFrame(session, "ch-0001"), ZRSDK_OK);
+    EXPECT_GT(PlatformTime(), 1000);
+    EXPECT_EQ(LoggedInSessions(), std::vector<int>{session});
 }
 
 }  // namespace
