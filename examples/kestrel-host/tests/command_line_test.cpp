@@ -21,8 +21,7 @@ TEST(SplitWordsTest, QuotesKeepBlanksAndCommentsEndTheLine) {
     EXPECT_EQ(SplitWords("echo a#b"), (Words{"echo", "a#b"}));  // # inside a word is text
     EXPECT_EQ(SplitWords("echo \"\""), (Words{"echo", ""}));
     EXPECT_TRUE(SplitWords("   # only a comment").empty());
-    EXPECT_THROW(SplitWords("echo \"open"), UsageError);
-    EXPECT_THROW(SplitWords("echo 'open"), UsageError);
+    for (const char* open : {"echo \"open", "echo 'open"}) EXPECT_THROW(SplitWords(open), UsageError) << open;
 }
 
 CommandSyntax Syntax() {
@@ -98,9 +97,7 @@ TEST(PlatformEventsTest, ABrokenEventIsCutToHalfWithoutPointers) {
 
 TEST(ValueParseTest, WholeTextsOnly) {
     EXPECT_EQ(ParseInt("-501", "x"), -501);
-    EXPECT_THROW(ParseInt("12a", "x"), std::invalid_argument);
-    EXPECT_THROW(ParseInt("", "x"), std::invalid_argument);
-    EXPECT_THROW(ParseInt("99999999999", "x"), std::invalid_argument);
+    for (const char* bad : {"12a", "", "99999999999"}) EXPECT_THROW(ParseInt(bad, "x"), std::invalid_argument) << bad;
     EXPECT_THROW(ParseInt("5", "x", 0, 3), std::invalid_argument);
     EXPECT_DOUBLE_EQ(ParseDouble("-10.5", "x"), -10.5);
     EXPECT_THROW(ParseDouble("nan", "x"), std::invalid_argument);

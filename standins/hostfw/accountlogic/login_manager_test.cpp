@@ -34,20 +34,13 @@ struct ReceivedEvent {
 
 // All observers of a test append to one journal, so the order across
 // observers is visible too.
-class Journal {
-public:
-    void Add(ReceivedEvent e) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_events.push_back(std::move(e));
-    }
+struct Journal {
     std::vector<ReceivedEvent> Events() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_events;
+        std::lock_guard<std::mutex> lock(mutex);
+        return events;
     }
-
-private:
-    std::mutex m_mutex;
-    std::vector<ReceivedEvent> m_events;
+    std::mutex mutex;
+    std::vector<ReceivedEvent> events;
 };
 
 // Records each event, after running `during` (which may throw).
@@ -60,7 +53,8 @@ public:
         const char* buf = static_cast<const char*>(login->GetEventBuf());
         ReceivedEvent e{m_id, param->GetEventType(), buf ? std::string(buf, login->GetBufSize()) : "", param};
         if (m_during) m_during();
-        m_journal.Add(std::move(e));
+        std::lock_guard<std::mutex> lock(m_journal.mutex);
+        m_journal.events.push_back(std::move(e));
     }
 
 private:

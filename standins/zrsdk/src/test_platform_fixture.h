@@ -30,15 +30,7 @@ protected:
     }
 
     int session = 0;
-    ZRSDK_OPERATE_INFO op = MakeOperateInfo();
-
-private:
-    static ZRSDK_OPERATE_INFO MakeOperateInfo() {
-        ZRSDK_OPERATE_INFO info{};
-        zrsdk::control::SetText(info.menuKey, "M-PTZ-01");
-        zrsdk::control::SetText(info.menuName, "PTZ control");
-        return info;
-    }
+    ZRSDK_OPERATE_INFO op{"M-PTZ-01", "PTZ control"};
 };
 
 // Keeps the login events a session's callback receives.

@@ -37,13 +37,13 @@ protected:
 
     // A DELETE of a task id: the smallest complete exchange.
     int Delete(std::int64_t id, ResponseObject& response) {
-        RequestObject request("DELETE", "/psib/ptz/presetTask/", emptyBody.get(), 8, idBody.get(), 8);
+        RequestObject request("DELETE", "/psib/ptz/presetTask/", emptyBody.get(), idBody.get());
         Write<std::int64_t>(request.Path(), 0, id);
         request.Build();
         return DataPassThroughJson(kSession, nullptr, request.get(), response.get(), 10, 0);
     }
     int Delete(std::int64_t id) {
-        ResponseObject response(emptyBody.get(), 8);
+        ResponseObject response(emptyBody.get());
         return Delete(id, response);
     }
     static Counts Stats() {
@@ -63,7 +63,7 @@ TEST_F(PassThroughTest, DataSlotKeepsTheServersTextAndParsesAnywhere) {
     mgmt::Fault spaced;
     spaced.dataJson = "{ \"note\" : \"}],\\\"{\" ,\n \"id\" : 77 , \"more\": [ {\"x\": [1, {}]} ] }";
     server.InjectFault(spaced);
-    ResponseObject response(idBody.get(), 8);
+    ResponseObject response(idBody.get());
     ASSERT_EQ(0, Delete(1, response));
     EXPECT_STREQ(spaced.dataJson->c_str(), response->dataJson);
     ASSERT_EQ(0, response.Parse());
@@ -94,14 +94,14 @@ TEST_F(PassThroughTest, FailedCallsFillTheSlotsTheyCan) {
     mgmt::Fault fault;
     fault.kind = mgmt::Fault::Kind::BrokenBody;
     server.InjectFault(fault);
-    ResponseObject response(emptyBody.get(), 8);
+    ResponseObject response(emptyBody.get());
     EXPECT_EQ(PASS_THROUGH_BAD_ENVELOPE, Delete(1, response));
     EXPECT_EQ(200, response->http_code) << "the status is still told";
     EXPECT_NE(nullptr, response->rawBody);
     EXPECT_NE(nullptr, response->failure);
 
     server.StopListening();
-    ResponseObject refused(emptyBody.get(), 8);
+    ResponseObject refused(emptyBody.get());
     EXPECT_EQ(PASS_THROUGH_CONNECT_FAILED, Delete(1, refused));
     EXPECT_NE(nullptr, refused->failure);
     Host::ClearServerAddress();
@@ -109,16 +109,16 @@ TEST_F(PassThroughTest, FailedCallsFillTheSlotsTheyCan) {
 }
 
 TEST_F(PassThroughTest, RefusesWhatItCannotSend) {
-    ResponseObject response(emptyBody.get(), 8);
+    ResponseObject response(emptyBody.get());
     const auto send = [&](RequestObject* request, CHeadParamList* headers = nullptr) {
         return DataPassThroughJson(kSession, headers, request ? request->get() : nullptr, response.get(), 10, 0);
     };
-    RequestObject fine("DELETE", "/psib/ptz/presetTask/1", emptyBody.get(), 8);
+    RequestObject fine("DELETE", "/psib/ptz/presetTask/1", emptyBody.get());
     EXPECT_EQ(PASS_THROUGH_INVALID_ARGUMENT, DataPassThroughJson(kSession, nullptr, fine.get(), nullptr, 10, 0));
     EXPECT_EQ(PASS_THROUGH_INVALID_ARGUMENT, send(nullptr));
-    RequestObject fetch("FETCH", "/psib/ptz/presetTask/1", emptyBody.get(), 8);
+    RequestObject fetch("FETCH", "/psib/ptz/presetTask/1", emptyBody.get());
     EXPECT_EQ(PASS_THROUGH_INVALID_ARGUMENT, send(&fetch));
-    RequestObject spaced("DELETE", "/psib/ptz/presetTask/1 HTTP/1.0", emptyBody.get(), 8);
+    RequestObject spaced("DELETE", "/psib/ptz/presetTask/1 HTTP/1.0", emptyBody.get());
     EXPECT_EQ(PASS_THROUGH_INVALID_ARGUMENT, send(&spaced));
 
     CHeadParamList injected;
@@ -151,14 +151,14 @@ TEST_F(ConnectionReuseTest, SequentialCallsShareOneConnection) {
 // kept-alive connection: the server-fault tests.)
 TEST_F(ConnectionReuseTest, DroppedConnectionsAreReplacedAndOnlyAStaleDeleteIsSentAgain) {
     const auto post = [this] {
-        RequestObject request("POST", "/psib/ptz/presetTask", emptyBody.get(), 8);
+        RequestObject request("POST", "/psib/ptz/presetTask", emptyBody.get());
         request.Build();
-        ResponseObject response(idBody.get(), 8);
+        ResponseObject response(idBody.get());
         return DataPassThroughJson(kSession, nullptr, request.get(), response.get(), 10, 0);
     };
     ASSERT_EQ(0, Delete(1));
     server.CloseIdleConnections();
-    ResponseObject replaced(emptyBody.get(), 8);
+    ResponseObject replaced(emptyBody.get());
     ASSERT_EQ(0, Delete(1, replaced));
     EXPECT_EQ(mgmt::kCodeNotFound, replaced->api_code);
     EXPECT_EQ(2u, server.AcceptedConnections());
@@ -167,7 +167,7 @@ TEST_F(ConnectionReuseTest, DroppedConnectionsAreReplacedAndOnlyAStaleDeleteIsSe
     mgmt::Fault drop;
     drop.kind = mgmt::Fault::Kind::CloseWithoutAnswer;
     server.InjectFault(drop);
-    ResponseObject retried(emptyBody.get(), 8);
+    ResponseObject retried(emptyBody.get());
     ASSERT_EQ(0, Delete(1, retried)) << retried->failure;
     EXPECT_EQ(mgmt::kCodeNotFound, retried->api_code);
     EXPECT_EQ(1u, Host::GetPassThroughStatistics().staleRetries);
