@@ -26,11 +26,8 @@ TEST(SplitWordsTest, QuotesKeepBlanksAndCommentsEndTheLine) {
 
 CommandSyntax Syntax() {
     return CommandSyntax("PtzDirection", "ptz", "move",
-                       {{"code", std::nullopt, ""},
-                        {"direction", std::nullopt, ""},
-                        {"action", "start", ""},
-                        {"speed", "5", ""},
-                        {"menuKey", "", ""}});
+                         {{"code", std::nullopt, ""}, {"direction", std::nullopt, ""}, {"action", "start", ""},
+                          {"speed", "5", ""}, {"menuKey", "", ""}});
 }
 
 TEST(ArgsTest, PositionalNamedDefaultsAndChoices) {

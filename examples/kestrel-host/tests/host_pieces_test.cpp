@@ -178,12 +178,9 @@ TEST(DemoChecksTest, FailuresNameWhatIsMissingOrWrong) {
     seen.erase("DEVICE_EVENT_STOP_APP_RECORD");  // never expected
 
     const std::vector<std::string> expected = {
-        "missing event: the lock on ch-0005 runs out",
-        "check failed: the platform saw the I-frame request",
+        "missing event: the lock on ch-0005 runs out", "check failed: the platform saw the I-frame request",
         "wrong result: SetLock ch-0003 answered PTZ_EVENT_LOCK result 0, expected -501",
-        "no answer: SetLock ch-0001 (seq 5)",
-        "never seen: PTZ_EVENT_SITE",
-    };
+        "no answer: SetLock ch-0001 (seq 5)", "never seen: PTZ_EVENT_SITE"};
     EXPECT_EQ(checks.Failures(tracker, seen), expected);
 
     checks.OnEvent(Ptz(CPtzParam::PTZ_EVENT_LOCK_EXPIRED, 0, {}));

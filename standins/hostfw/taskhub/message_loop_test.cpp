@@ -30,19 +30,15 @@ struct TaskCounters {
     std::pair<int, int> RunsAndDeletions() const { return {runs, deletions}; }
 };
 
-class CountingTask : public Taskhub::CTask {
-public:
-    CountingTask(TaskCounters& counters, std::function<void()> body = nullptr)
-        : m_counters(counters), m_body(std::move(body)) {}
-    ~CountingTask() override { ++m_counters.deletions; }
+struct CountingTask : Taskhub::CTask {
+    CountingTask(TaskCounters& c, std::function<void()> b = nullptr) : counters(c), body(std::move(b)) {}
+    ~CountingTask() override { ++counters.deletions; }
     void Exec() override {
-        ++m_counters.runs;
-        if (m_body) m_body();
+        ++counters.runs;
+        if (body) body();
     }
-
-private:
-    TaskCounters& m_counters;
-    std::function<void()> m_body;
+    TaskCounters& counters;
+    std::function<void()> body;
 };
 
 Taskhub::CMessageLoopPoolForSDK* Pool() { return Taskhub::CSingleton<Taskhub::CMessageLoopPoolForSDK>::GetInstance(); }

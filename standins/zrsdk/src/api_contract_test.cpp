@@ -168,12 +168,10 @@ TEST_F(PtzTest, PresetQueryReportsTheTotalAndNeverWritesPastTheGivenSize) {
     const unsigned int small = 4 + 2 * sizeof(ZRSDK_PRESET_POINT) + 52;
     std::vector<uint8_t> partial(small + guard, 0xEE);
     ASSERT_EQ(ZRSDK_PtzGetPresetPoints(session, "ch-0003", partial.data(), small), ZRSDK_OK);
-    int32_t count = 0;
-    std::memcpy(&count, partial.data(), 4);
-    EXPECT_EQ(count, 300);
-    ZRSDK_PRESET_POINT second;
-    std::memcpy(&second, partial.data() + 4 + sizeof(ZRSDK_PRESET_POINT), sizeof(second));
-    EXPECT_STREQ(second.indexText, "2");
+    ZRSDK_PRESET_BUFFER got{};
+    std::memcpy(&got, partial.data(), small);
+    EXPECT_EQ(got.count, 300);
+    EXPECT_STREQ(got.points[1].indexText, "2");
     for (std::size_t i = 4 + 2 * sizeof(ZRSDK_PRESET_POINT); i < partial.size(); ++i) {
         ASSERT_EQ(partial[i], 0xEE) << "byte " << i << " beyond the whole entries was written";
     }

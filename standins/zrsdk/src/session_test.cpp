@@ -38,18 +38,17 @@ TEST_F(SessionTest, LoginTakesAddedUsersAndASessionEndsOnce) {
 
 TEST_F(SessionTest, EventsWithoutCallbackOrSessionAreDroppedNotDelivered) {
     const auto before = GetEventCounters();
-    const char text[] = "x";
-    EXPECT_TRUE(PushLoginEvent(session, 40, 0, text, sizeof(text)));
+    EXPECT_TRUE(PushLoginEvent(session, 40, 0, "x", 2));
     ASSERT_TRUE(WaitEventsDelivered());
     EXPECT_EQ(GetEventCounters().dropped, before.dropped + 1);
 
     zrsdk_test::EventInbox received;
     ASSERT_EQ(ZRSDK_SetLoginEventCallback(session, zrsdk_test::EventInbox::Receive, &received), ZRSDK_OK);
     ASSERT_EQ(ZRSDK_SetLoginEventCallback(session, nullptr, nullptr), ZRSDK_OK);
-    EXPECT_TRUE(PushLoginEvent(session, 40, 0, text, sizeof(text)));
+    EXPECT_TRUE(PushLoginEvent(session, 40, 0, "x", 2));
     ASSERT_TRUE(WaitEventsDelivered());
     ASSERT_EQ(ZRSDK_Logout(session), ZRSDK_OK);
-    EXPECT_FALSE(PushLoginEvent(session, 40, 0, text, sizeof(text)));
+    EXPECT_FALSE(PushLoginEvent(session, 40, 0, "x", 2));
     EXPECT_TRUE(received.Delivered().empty());
 }
 

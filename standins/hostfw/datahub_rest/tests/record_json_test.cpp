@@ -83,10 +83,8 @@ TEST(RecordJson, BuildsMembersInDescriptorOrderLeavingAbsentOnesOutAndParsesThem
     Record r(desc.get());
     FillSample(r.bytes);
     const std::string json = Build(r.bytes, desc.get());
-    EXPECT_EQ(
-        "{\"count\":7,\"flag\":true,\"total\":-9000000000,\"name\":\"a \\\"q\\\" \xC3\xA9\","
-        "\"items\":[{\"index\":1,\"label\":\"x\",\"big\":5},{\"index\":2,\"big\":-1}],\"level\":3}",
-        json);
+    EXPECT_EQ("{\"count\":7,\"flag\":true,\"total\":-9000000000,\"name\":\"a \\\"q\\\" \xC3\xA9\","
+              "\"items\":[{\"index\":1,\"label\":\"x\",\"big\":5},{\"index\":2,\"big\":-1}],\"level\":3}", json);
 
     // Parsed back into a record that held a text, it builds the same JSON.
     Record parsed(desc.get());
@@ -108,8 +106,7 @@ TEST(RecordJson, ParseFillsWhatFitsAndReportsTheRest) {
     Record r(desc.get());
     EXPECT_EQ(-3, ParseInto("{\"count\":\"7\",\"flag\":2,\"total\":1000.0,\"name\":5,"
                             "\"items\":[{\"index\":4},\"stray\",{\"index\":2147483648,\"label\":\"y\"}],"
-                            "\"level\":null}",
-                            r.bytes, desc.get()));
+                            "\"level\":null}", r.bytes, desc.get()));
     // What did not fit is left empty, the stray element out; a true is stored as 1.
     EXPECT_EQ("{\"count\":0,\"flag\":true,\"total\":1000,"
               "\"items\":[{\"index\":4,\"big\":0},{\"index\":0,\"label\":\"y\",\"big\":0}]}",
@@ -136,9 +133,7 @@ TEST(Descriptors, RefuseMembersThatDoNotFit) {
     EXPECT_EQ(nullptr, metainfo_add_child(d.get(), 0, 0, "list", 1));
 }
 
-std::string Uri(RequestObject& r) {
-    return r.get()->uri ? r.get()->uri : "<null>";
-}
+std::string Uri(RequestObject& r) { return r.get()->uri ? r.get()->uri : "<null>"; }
 
 TEST(RequestUri, EncodesJoinsFillsPlaceholdersAndLeavesAbsentParametersOut) {
     Descriptor path = resttest::OneMember(META_TYPE_STRING, "channelCode");

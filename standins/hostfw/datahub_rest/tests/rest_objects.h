@@ -78,9 +78,8 @@ public:
           m_response(static_cast<Datahub::PSDKResponse*>(std::calloc(1, sizeof(Datahub::PSDKResponse) + kRoom))) {}
     ~ResponseObject() {
         Datahub::object_clear(Body(), m_body);
-        for (char* text : {m_response->uri, m_response->rawBody, m_response->reason,
-                           m_response->answerContentType, m_response->api_message, m_response->dataJson,
-                           m_response->failure})
+        for (char* text : {m_response->uri, m_response->rawBody, m_response->reason, m_response->answerContentType,
+                           m_response->api_message, m_response->dataJson, m_response->failure})
             Datahub::const_string_clear(text);
         std::free(m_response);
     }
