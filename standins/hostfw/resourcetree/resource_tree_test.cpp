@@ -12,12 +12,10 @@ namespace control = zrsdk::control;
 using ResourceTreeOverSdk = zrsdk_test::PlatformTest;  // "operator" logged in
 
 TEST_F(ResourceTreeOverSdk, ReloadSeesMoreChannelsThanTheFirstAnswerHolds) {
-    control::ChannelSpec extra;
+    // Code, id, and a name longer than the platform's name field.
     for (int i = 0; i < 300; ++i) {
-        extra.code = "bulk-" + std::to_string(i);
-        extra.channelId = "id-bulk-" + std::to_string(i);
-        extra.name = std::string(200, 'n');  // longer than the platform's name field
-        control::AddChannel(extra);
+        const std::string n = std::to_string(i);
+        control::AddChannel({"bulk-" + n, "id-bulk-" + n, std::string(200, 'n'), "", 0, false});
     }
     hostfw::ResourceTreePlugin plugin(session);
     ASSERT_TRUE(plugin.Init());
@@ -40,8 +38,7 @@ TEST_F(ResourceTreeOverSdk, ARefusedQueryLeavesAnEmptyTable) {
     ASSERT_TRUE(control::FailNextCalls("ZRSDK_QueryChannels", 1, 10002));
     EXPECT_FALSE(plugin.Init());
     EXPECT_EQ(plugin.ChannelCount(), 0u);
-    hostfw::ResourceTreePlugin nobody(0);
-    EXPECT_FALSE(nobody.Init());
+    EXPECT_FALSE(hostfw::ResourceTreePlugin(0).Init());
     vkl::Host::SetLogLevel(1);
     EXPECT_TRUE(plugin.Reload());
     EXPECT_EQ(plugin.ChannelCount(), control::DefaultChannels().size());

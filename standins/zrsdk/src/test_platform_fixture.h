@@ -2,8 +2,11 @@
 // Test fixture: a fresh platform with "operator" logged in.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "zrsdk/zrsdk.h"
 #include "zrsdk/zrsdk_control.h"
@@ -27,35 +30,49 @@ protected:
     }
 
     int session = 0;
-    ZRSDK_OPERATE_INFO op = MakeOperateInfo();
-
-private:
-    static ZRSDK_OPERATE_INFO MakeOperateInfo() {
-        ZRSDK_OPERATE_INFO info{};
-        zrsdk::control::SetText(info.menuKey, "M-PTZ-01");
-        zrsdk::control::SetText(info.menuName, "PTZ control");
-        return info;
-    }
+    ZRSDK_OPERATE_INFO op{"M-PTZ-01", "PTZ control"};
 };
 
-// Counts the login events a session's callback receives.
+// Keeps the login events a session's callback receives.
 class EventInbox {
 public:
-    static void Receive(int, int, void*, unsigned int, void* user) {
+    struct Event {
+        int type;
+        int result;
+        std::string bytes;
+    };
+    static void Receive(int type, int result, void* data, unsigned int size, void* user) {
         auto* inbox = static_cast<EventInbox*>(user);
         std::lock_guard<std::mutex> lock(inbox->m_mutex);
-        ++inbox->m_count;
+        inbox->m_events.push_back({type, result, data ? std::string(static_cast<char*>(data), size) : ""});
+        inbox->m_arrived.notify_all();
     }
-    // Once the SDK has handed over all it queued.
-    std::size_t Delivered() {
+    // All of them, once the SDK has handed over all it queued.
+    std::vector<Event> Delivered() {
         EXPECT_TRUE(zrsdk::control::WaitEventsDelivered());
         std::lock_guard<std::mutex> lock(m_mutex);
-        return m_count;
+        return m_events;
+    }
+    // Until `count` have come, for events the platform sends by itself.
+    bool WaitFor(std::size_t count) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_arrived.wait_for(lock, std::chrono::seconds(30), [&] { return m_events.size() >= count; });
     }
 
 private:
     std::mutex m_mutex;
-    std::size_t m_count = 0;
+    std::condition_variable m_arrived;
+    std::vector<Event> m_events;
+};
+
+// The fixture with the session's events going to an inbox.
+class InboxTest : public PlatformTest {
+protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        ASSERT_EQ(ZRSDK_SetLoginEventCallback(session, EventInbox::Receive, &inbox), ZRSDK_OK);
+    }
+    EventInbox inbox;
 };
 
 }  // namespace zrsdk_test

@@ -1,7 +1,8 @@
-// Described records: JSON built from them and parsed into them, and their descriptors.
+// Described records: JSON built from them and parsed into them, a request's
+// path joined with its path and query parameters, and their descriptors. (A
+// text path parameter after a trailing "/", a signed id and one query number:
+// the REST message tests.)
 #include <gtest/gtest.h>
-
-#include <memory>
 
 #include "datahub/rest.h"
 #include "rest_objects.h"
@@ -9,16 +10,15 @@
 namespace {
 
 using namespace Datahub;
+using resttest::Descriptor;
 using resttest::Read;
-using resttest::Text;
+using resttest::RequestObject;
 using resttest::Write;
 
 // Outer record, 64 bytes; its list elements, 24 bytes.
 constexpr std::size_t kCount = 0, kFlag = 4, kTotal = 8, kName = 16, kItems = 24, kHasLevel = 56, kLevel = 60;
 constexpr std::size_t kRecordSize = 64;
 constexpr std::size_t kIndex = 0, kLabel = 8, kBig = 16, kItemSize = 24;
-
-using resttest::Descriptor;
 
 Descriptor MakeDescriptor() {
     Descriptor d(metainfo_create(kRecordSize));
@@ -73,7 +73,7 @@ std::string Build(const unsigned char* record, const MetaInfo* desc) {
 }
 
 int ParseInto(const char* data, unsigned char* record, const MetaInfo* desc) {
-    resttest::ResponseObject response(nullptr, 0);
+    resttest::ResponseObject response(nullptr);
     response->dataJson = const_string_new(data);
     return kmp_response_parse(response.get(), record, desc);
 }
@@ -83,10 +83,8 @@ TEST(RecordJson, BuildsMembersInDescriptorOrderLeavingAbsentOnesOutAndParsesThem
     Record r(desc.get());
     FillSample(r.bytes);
     const std::string json = Build(r.bytes, desc.get());
-    EXPECT_EQ(
-        "{\"count\":7,\"flag\":true,\"total\":-9000000000,\"name\":\"a \\\"q\\\" \xC3\xA9\","
-        "\"items\":[{\"index\":1,\"label\":\"x\",\"big\":5},{\"index\":2,\"big\":-1}],\"level\":3}",
-        json);
+    EXPECT_EQ("{\"count\":7,\"flag\":true,\"total\":-9000000000,\"name\":\"a \\\"q\\\" \xC3\xA9\","
+              "\"items\":[{\"index\":1,\"label\":\"x\",\"big\":5},{\"index\":2,\"big\":-1}],\"level\":3}", json);
 
     // Parsed back into a record that held a text, it builds the same JSON.
     Record parsed(desc.get());
@@ -108,18 +106,12 @@ TEST(RecordJson, ParseFillsWhatFitsAndReportsTheRest) {
     Record r(desc.get());
     EXPECT_EQ(-3, ParseInto("{\"count\":\"7\",\"flag\":2,\"total\":1000.0,\"name\":5,"
                             "\"items\":[{\"index\":4},\"stray\",{\"index\":2147483648,\"label\":\"y\"}],"
-                            "\"level\":null}",
-                            r.bytes, desc.get()));
-    EXPECT_EQ(0, Read<std::int32_t>(r.bytes, kCount));
+                            "\"level\":null}", r.bytes, desc.get()));
+    // What did not fit is left empty, the stray element out; a true is stored as 1.
+    EXPECT_EQ("{\"count\":0,\"flag\":true,\"total\":1000,"
+              "\"items\":[{\"index\":4,\"big\":0},{\"index\":0,\"label\":\"y\",\"big\":0}]}",
+              Build(r.bytes, desc.get()));
     EXPECT_EQ(1, Read<std::int32_t>(r.bytes, kFlag));
-    EXPECT_EQ(1000, Read<std::int64_t>(r.bytes, kTotal));
-    EXPECT_EQ("<null>", Text(r.bytes, kName));
-    EXPECT_EQ(0, Read<std::int32_t>(r.bytes, kHasLevel));
-    const auto items = Read<FreeBuffer>(r.bytes, kItems);
-    ASSERT_EQ(2, items.count);
-    const auto* second = static_cast<const unsigned char*>(items.data) + kItemSize;
-    EXPECT_EQ(0, Read<std::int32_t>(second, kIndex));
-    EXPECT_EQ("y", Text(second, kLabel));
 
     EXPECT_EQ(-3, ParseInto("{\"total\":9223372036854775808}", r.bytes, desc.get()));
     EXPECT_EQ(-2, ParseInto("[1,2]", r.bytes, desc.get()));
@@ -139,6 +131,42 @@ TEST(Descriptors, RefuseMembersThatDoNotFit) {
     EXPECT_EQ(-1, metainfo_add_member(nullptr, 0, META_TYPE_INT32, "x", 0));
     EXPECT_EQ(nullptr, metainfo_add_child(d.get(), 0, 8, "list", 1)) << "a list needs 32 bytes";
     EXPECT_EQ(nullptr, metainfo_add_child(d.get(), 0, 0, "list", 1));
+}
+
+std::string Uri(RequestObject& r) { return r.get()->uri ? r.get()->uri : "<null>"; }
+
+TEST(RequestUri, EncodesJoinsFillsPlaceholdersAndLeavesAbsentParametersOut) {
+    Descriptor path = resttest::OneMember(META_TYPE_STRING, "channelCode");
+    Descriptor query(metainfo_create(12));
+    metainfo_add_member(query.get(), 0, META_TYPE_INT32, "type", 0);
+    metainfo_add_member(query.get(), 4, META_TYPE_STRING, "note x", 0);  // unaligned on purpose
+    Descriptor empty = resttest::EmptyBody();
+
+    // Every present query member, joined with "&"; a null text is left out.
+    RequestObject r("GET", "/psib/ptz/presetTask/", empty.get(), path.get(), query.get());
+    resttest::SetText(r.Path(), 0, "ch 1/\xC3\xA4?&=%~._-");
+    Write<std::int32_t>(r.Query(), 0, -3);
+    r.Build();
+    EXPECT_EQ("/psib/ptz/presetTask/ch%201%2F%C3%A4%3F%26%3D%25~._-?type=-3", Uri(r));
+    resttest::SetText(r.Query(), 4, "a b&c");
+    resttest::SetText(r.Path(), 0, nullptr);
+    ASSERT_EQ(0, kmp_request_build_uri(r.get(), r.Path(), path.get(), r.Query(), query.get()));
+    EXPECT_EQ("/psib/ptz/presetTask/?type=-3&note%20x=a%20b%26c", Uri(r)) << "the old uri is replaced";
+
+    // Without a trailing "/" a segment is started; a placeholder is filled in place.
+    Descriptor id = resttest::OneMember(META_TYPE_INT64, "id");
+    RequestObject plain("DELETE", "/tasks", empty.get(), id.get());
+    Write<std::int64_t>(plain.Path(), 0, 9000000000LL);
+    plain.Build();
+    EXPECT_EQ("/tasks/9000000000", Uri(plain));
+    RequestObject placeholder("DELETE", "/tasks/{id}/items", empty.get(), id.get());
+    Write<std::int64_t>(placeholder.Path(), 0, 12);
+    placeholder.Build();
+    EXPECT_EQ("/tasks/12/items", Uri(placeholder));
+
+    EXPECT_EQ(-1, kmp_request_build_uri(nullptr, nullptr, nullptr, nullptr, nullptr));
+    RequestObject noPath("GET", nullptr, empty.get());
+    EXPECT_EQ(-1, kmp_request_build_uri(noPath.get(), nullptr, nullptr, nullptr, nullptr));
 }
 
 }  // namespace

@@ -1,13 +1,29 @@
+// The header list's order, and the interface set's lookups racing its changes.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "accountlogic/user_manager.h"
+#include "datahub/head_param_list.h"
 #include "datahub/interface_set_manager.h"
 #include "hostfw/account_plugin.h"
 
 namespace {
+
+TEST(CHeadParamList, KeepsTheOrderAndReplacesInPlace) {
+    Datahub::CHeadParamList headers;
+    headers.SetParam("X-Operate-Code", "M-PTZ-01");
+    headers.SetParam("X-Operate-Name", "PTZ control");
+    headers.SetParam("X-Subject-Token", "t1");
+    headers.SetParam("X-Operate-Code", "M-REC-01");
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"X-Operate-Code", "M-REC-01"}, {"X-Operate-Name", "PTZ control"}, {"X-Subject-Token", "t1"}};
+    EXPECT_EQ(headers.GetParams(), expected);
+}
 
 TEST(CInterfaceSetManager, LookupsRaceSafelyWithChanges) {
     hostfw::AccountPlugin account(1, {});
