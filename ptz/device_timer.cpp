@@ -1,6 +1,7 @@
 #include "ptz/device_timer.h"
 
 #include <algorithm>
+#include <mutex>
 
 namespace Kestrel {
 
@@ -34,7 +35,8 @@ bool CDeviceTimer::OnlyOwnCallsRunning() const {
 
 void CDeviceTimer::Release() {
     {
-        boost::unique_lock<boost::mutex> lock(m_mutex);
+        Lockable lockable{m_mutex};
+        std::unique_lock<Lockable> lock(lockable);
         m_listener = nullptr;
         // A call from this very thread (Release inside the listener) cannot
         // finish before Release returns; waiting for it would never end.
@@ -47,7 +49,7 @@ void CDeviceTimer::Release() {
 void CDeviceTimer::OnTimerEvent(unsigned int timerId) {
     ITimerListener* listener = nullptr;
     {
-        boost::lock_guard<boost::mutex> lock(m_mutex);
+        vkl::DMutexGuard lock(m_mutex);
         listener = m_listener;
         if (listener == nullptr) return;
         m_callers.push_back(std::this_thread::get_id());
@@ -58,7 +60,7 @@ void CDeviceTimer::OnTimerEvent(unsigned int timerId) {
         // Notifies under the mutex: once it is unlocked, a waiting Release
         // may return and the owner may let the timer go.
         ~SignOff() {
-            boost::lock_guard<boost::mutex> lock(timer.m_mutex);
+            vkl::DMutexGuard lock(timer.m_mutex);
             auto it = std::find(timer.m_callers.begin(), timer.m_callers.end(), std::this_thread::get_id());
             if (it != timer.m_callers.end()) timer.m_callers.erase(it);
             timer.m_idle.notify_all();

@@ -4,10 +4,6 @@
 #include <thread>
 #include <vector>
 
-#include <boost/thread/lock_guard.hpp>
-#include <boost/thread/lock_types.hpp>
-#include <boost/thread/mutex.hpp>
-
 #include "ptz/timer_listener.h"
 #include "vkl/mutex.h"
 #include "vkl/timer.h"
@@ -48,10 +44,17 @@ private:
     // True when every listener call in progress runs on this thread.
     bool OnlyOwnCallsRunning() const;
 
+    // The host's mutex, taken through the names the standard's waits use.
+    struct Lockable {
+        vkl::DMutex& mutex;
+        void lock() { mutex.Lock(); }
+        void unlock() { mutex.Unlock(); }
+    };
+
     vkl::DTimerMgr* m_timerMgr;
-    boost::mutex m_mutex;  // guards m_listener and m_callers
+    vkl::DMutex m_mutex;  // guards m_listener and m_callers
     // The standard library's: Boost.Thread's condition variable and thread
-    // ids are not header-only everywhere, its mutex is.
+    // ids are not header-only everywhere.
     std::condition_variable_any m_idle;
     ITimerListener* m_listener;
     // The threads of the listener calls in progress.

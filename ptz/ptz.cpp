@@ -11,11 +11,12 @@
 
 namespace Kestrel {
 
-CPtz::CPtz() = default;
+CPtz::CPtz() : m_motion([this](const PtzMove& move) { PostMove(move); }) {}
 
-// UnInit normally stopped the timer already; if not, it is stopped here so
-// that no tick can reach a destroyed worker.
+// UnInit normally stopped the timers already; if not, they are stopped here
+// so that no tick can reach a destroyed worker.
 CPtz::~CPtz() {
+    m_motion.StopTimer();
     {
         vkl::DMutexGuard guard(m_mutex);
         ClearLockTable();
@@ -35,7 +36,11 @@ bool CPtz::Init(Datahub::CInterfaceSetManager* set) {
     return group != nullptr && user != nullptr && login != nullptr;
 }
 
+// With stop on leaving, the moving channels' stops go while the user's
+// session can still carry them; then the session is forgotten.
 void CPtz::UnInit() {
+    m_motion.StopTimer();
+    m_motion.Leave();
     {
         vkl::DMutexGuard guard(m_mutex);
         ClearLockTable();
@@ -44,6 +49,7 @@ void CPtz::UnInit() {
         m_userManager = nullptr;
         m_loginManager = nullptr;
     }
+    m_motion.Left();
     ReleaseRetiredTimers();
 }
 

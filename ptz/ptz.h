@@ -12,9 +12,11 @@
 #include <utility>
 #include <vector>
 
+#include "kestrel/ptz_motion_policy.h"
 #include "kestrel/ptz_param.h"
 #include "kestrel/ptz_types.h"
 #include "ptz/device_timer.h"
+#include "ptz/ptz_motion.h"
 #include "ptz/ptz_requests.h"
 #include "ptz/timer_listener.h"
 #include "tasks/task_worker.h"
@@ -59,6 +61,8 @@ public:
     void RainWiper(const std::string& code, const PtzOperation& op);
     void SetScanMargin(const std::string& code, const PtzOperation& op);
     void AutoScan(const std::string& code, const PtzOperation& op);
+    void SetMotionPolicy(const PtzMotionPolicy& policy) { m_motion.SetPolicy(policy); }
+    PtzMotionPolicy GetMotionPolicy() { return m_motion.Policy(); }
 
     // The PTZ lock.
     int SetLock(const std::string& code, int lock, const std::string& menuKey, int lockTime);
@@ -106,6 +110,12 @@ private:
     void FillOperateInfo(const std::string& menuKey, ZRSDK_OPERATE_INFO& info) const;
     void PostPtzResult(CPtzParam::EventType type, int result, const std::string& code, int seq);
     void PostMoveResult(CPtzParam::EventType type, int result, const std::string& code, int seq, int value, int start);
+    // Queues a move made by the motion policy.
+    void PostMove(const PtzMove& move);
+    // The answer of a move: its result event, the dead-man's event for a
+    // dead-man stop, none for a stop sent while leaving.
+    template <class Request>
+    void FinishMove(const Request& req, CPtzParam::EventType type, int result, int value);
     // The platform call of one request, made for the logged-in user; without
     // one nothing is sent and the result is -1. call(sessionId) makes the
     // call and returns the platform's code. (Defined in ptz/ptz_call.h.)
@@ -156,6 +166,7 @@ private:
     int HandlDeleGuardPreset(int sessionId, const DelCruisePresetReq& req);
     int HandleSetIdleMonitor(int sessionId, const IdleMonitorReq& req);
 
+    CPtzMotion m_motion;
     std::atomic<ResourceTree::CGroupManagerExternal*> m_groupManager{nullptr};
     std::atomic<AccountLogic::CUserManagerExternal*> m_userManager{nullptr};
     std::atomic<AccountLogic::CLoginManagerExternal*> m_loginManager{nullptr};

@@ -24,6 +24,8 @@ public:
     void RainWiper(std::string code, PtzOperation& op) { m_spWorker->RainWiper(code, op); }
     void SetScanMargin(std::string code, PtzOperation& op) { m_spWorker->SetScanMargin(code, op); }
     void AutoScan(std::string code, PtzOperation& op) { m_spWorker->AutoScan(code, op); }
+    void SetMotionPolicy(const PtzMotionPolicy& policy) { m_spWorker->SetMotionPolicy(policy); }
+    PtzMotionPolicy GetMotionPolicy() { return m_spWorker->GetMotionPolicy(); }
 
     int SetLock(std::string code, Lock_e lock, int, const std::string& menuKey, int lockTime) {
         return m_spWorker->SetLock(code, lock, menuKey, lockTime);

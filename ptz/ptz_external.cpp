@@ -34,6 +34,14 @@ void CPtzExternal::AutoScan(std::string code, PtzOperation& op) {
     d_func()->m_delegate->AutoScan(code, op);
 }
 
+void CPtzExternal::SetMotionPolicy(const PtzMotionPolicy& policy) {
+    d_func()->m_delegate->SetMotionPolicy(policy);
+}
+
+PtzMotionPolicy CPtzExternal::GetMotionPolicy() {
+    return d_func()->m_delegate->GetMotionPolicy();
+}
+
 int CPtzExternal::SetLock(std::string code, Lock_e lock, int reserved, const std::string& menuKey, int lockTime) {
     return d_func()->m_delegate->SetLock(code, lock, reserved, menuKey, lockTime);
 }

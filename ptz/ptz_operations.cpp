@@ -35,9 +35,9 @@ int LoggedAuxiliary(int ret, int line, const char* function, const char* failure
 
 int CPtz::PtzDirection(const std::string& code, int direction, bool stop, int speed, const std::string& menuKey) {
     const int seq = Taskhub::GetUniqueNum();
-    // Built in place: the strings are copied once, into the task.
-    PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperateDirectReq,
-                PtzOperateDirectReq{menuKey, speed, speed, direction, code, stop ? 0 : 1, seq});
+    PtzOperateDirectReq req{menuKey, speed, speed, direction, code, stop ? 0 : 1, seq, MoveOrigin::Client};
+    // The strings are copied once, here; the task takes them over.
+    m_motion.Made(req, [&] { PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperateDirectReq, std::move(req)); });
     return seq;
 }
 
@@ -52,15 +52,24 @@ int CPtz::PtzControl(const std::string& code, int op, bool stop, int speed, cons
     req.code = code;
     req.speed = speed;
     const int seq = req.seq = Taskhub::GetUniqueNum();
-    PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperateCameraReq, std::move(req));
+    m_motion.Made(req, [&] { PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperateCameraReq, std::move(req)); });
     return seq;
 }
 
 int CPtz::PtzSite(const PtzSiteParam& param, const std::string& menuKey) {
     PtzSiteParam copy = param;
     copy.seq = Taskhub::GetUniqueNum();
+    m_motion.Settled(copy.code);
     PostRequest(QueueKey::kPtz, &CPtz::HandlePtzSiteReq, copy, menuKey);
     return copy.seq;
+}
+
+void CPtz::PostMove(const PtzMove& move) {
+    if (const auto* direct = std::get_if<PtzOperateDirectReq>(&move)) {
+        PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperateDirectReq, *direct);
+    } else {
+        PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperateCameraReq, std::get<PtzOperateCameraReq>(move));
+    }
 }
 
 void CPtz::RainWiper(const std::string& code, const PtzOperation& op) {
@@ -92,6 +101,9 @@ void CPtz::AutoScan(const std::string& code, const PtzOperation& op) {
 void CPtz::HandlePtzOperateDirectReq(WeakPtr weak, const PtzOperateDirectReq& req) {
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
+    if (!self->m_motion.Admit(req)) {
+        return self->FinishMove(req, CPtzParam::PTZ_EVENT_DIRECTION, PTZ_RESULT_SUPERSEDED, req.direction);
+    }
     PtzOperateResult outcome;
     const int ret = self->CallWithResult(req.menuKey, outcome, [&](int session, auto* operate, auto* result) {
         ZRSDK_PTZ_DIRECT_INFO info{};
@@ -103,12 +115,15 @@ void CPtz::HandlePtzOperateDirectReq(WeakPtr weak, const PtzOperateDirectReq& re
         info.waitMs = ZRSDK_PTZ_WAIT_MS;
         return ZRSDK_PtzOperateDirect(session, &info, result, operate);
     });
-    self->PostMoveResult(CPtzParam::PTZ_EVENT_DIRECTION, ret, req.code, req.seq, req.direction, req.start);
+    self->FinishMove(req, CPtzParam::PTZ_EVENT_DIRECTION, ret, req.direction);
 }
 
 void CPtz::HandlePtzOperateCameraReq(WeakPtr weak, const PtzOperateCameraReq& req) {
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
+    if (!self->m_motion.Admit(req)) {
+        return self->FinishMove(req, CPtzParam::PTZ_EVENT_CAMERA, PTZ_RESULT_SUPERSEDED, req.operCode);
+    }
     PtzOperateResult outcome;
     const int ret = self->CallWithResult(req.menuKey, outcome, [&](int session, auto* operate, auto* result) {
         ZRSDK_PTZ_CAMERA_INFO info{};
@@ -120,7 +135,17 @@ void CPtz::HandlePtzOperateCameraReq(WeakPtr weak, const PtzOperateCameraReq& re
         info.waitMs = ZRSDK_PTZ_WAIT_MS;
         return ZRSDK_PtzOperateCamera(session, &info, result, operate);
     });
-    self->PostMoveResult(CPtzParam::PTZ_EVENT_CAMERA, ret, req.code, req.seq, req.operCode, req.start);
+    self->FinishMove(req, CPtzParam::PTZ_EVENT_CAMERA, ret, req.operCode);
+}
+
+template <class Request>
+void CPtz::FinishMove(const Request& req, CPtzParam::EventType type, int result, int value) {
+    switch (req.origin) {
+    case MoveOrigin::Client: break;
+    case MoveOrigin::DeadMan: type = CPtzParam::PTZ_EVENT_AUTO_STOP; break;
+    case MoveOrigin::Leaving: return m_motion.LeavingStopDone();
+    }
+    PostMoveResult(type, result, req.code, req.seq, value, req.start);
 }
 
 // The extended call is used only when extValues element 2 or 3 is set; the
@@ -129,6 +154,7 @@ void CPtz::HandlePtzOperateCameraReq(WeakPtr weak, const PtzOperateCameraReq& re
 void CPtz::HandlePtzSiteReq(WeakPtr weak, const PtzSiteParam& param, const std::string& menuKey) {
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
+    self->m_motion.Positioned(param.code);
     PtzOperateResult outcome;
     const int ret = self->CallWithResult(menuKey, outcome, [&](int session, auto* operate, auto* result) {
         if (param.extValues[2] != 0 || param.extValues[3] != 0) {

@@ -75,6 +75,7 @@ int CPtz::OperatorPrePoint(int op, const std::string& code, unsigned int index, 
     req.code = code;
     req.op = op;
     req.seq = Taskhub::GetUniqueNum();
+    if (op == PREPOINT_GOTO) m_motion.Settled(code);
     PostRequest(QueueKey::kPtz, &CPtz::HandlePtzOperatePresetPointReq, req);
     return req.seq;
 }
@@ -124,6 +125,7 @@ void CPtz::HandlePtzGetPresetPointReq(WeakPtr weak, const PtzGetPresetPointReq& 
 void CPtz::HandlePtzOperatePresetPointReq(WeakPtr weak, const PtzOperatePresetPointReq& req) {
     boost::shared_ptr<CPtz> self = weak.lock();
     if (!self) return;
+    if (req.op == PREPOINT_GOTO) self->m_motion.Positioned(req.code);
     PtzOperateResult outcome;
     const int ret = self->CallWithResult(req.menuKey, outcome, [&](int session, auto* operate, auto* result) {
         ZRSDK_PTZ_PRESET_INFO info{};

@@ -9,6 +9,11 @@
 
 namespace Kestrel {
 
+// Who made a direction or lens request: the client, or the motion policy
+// (a dead-man stop, reported as such; a stop sent while the client leaves,
+// not reported).
+enum class MoveOrigin { Client, DeadMan, Leaving };
+
 struct PtzOperateDirectReq {
     std::string menuKey;
     int speed1 = 0;
@@ -17,6 +22,7 @@ struct PtzOperateDirectReq {
     std::string code;
     int start = 1;  // 0 stops the move
     int seq = 0;
+    MoveOrigin origin = MoveOrigin::Client;
 };
 
 struct PtzOperateCameraReq {
@@ -27,6 +33,7 @@ struct PtzOperateCameraReq {
     std::string code;
     int speed = 0;
     int seq = 0;
+    MoveOrigin origin = MoveOrigin::Client;
 };
 
 struct PtzOperationReq {

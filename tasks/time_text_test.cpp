@@ -43,6 +43,7 @@ TEST_F(TimeTextTest, ReadsFourteenDigitsAsLocalTimeElseZero) {
     EXPECT_EQ(ParseLocalTimeText(nullptr), 0);
     EXPECT_EQ(ParseLocalTimeText(""), 0);
     EXPECT_EQ(ParseLocalTimeText("2024010203"), 0);  // four numbers only
+    EXPECT_EQ(ParseLocalTimeText("202401020304"), 0);  // five numbers: no seconds
     EXPECT_EQ(ParseLocalTimeText("not a time"), 0);
 }
 

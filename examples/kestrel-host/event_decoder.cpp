@@ -108,6 +108,7 @@ void RecordFields(CPtzParam& p, json::object& f) {
             break;
         case CPtzParam::PTZ_EVENT_DIRECTION:
         case CPtzParam::PTZ_EVENT_CAMERA:
+        case CPtzParam::PTZ_EVENT_AUTO_STOP:
             f["code"] = p.GetCode();
             f["seq"] = p.GetSeq();
             f["param"] = p.GetParam();

@@ -9,6 +9,7 @@
 
 #include "demo.h"
 #include "host_session.h"
+#include "joystick.h"
 #include "output.h"
 #include "shell.h"
 
@@ -19,8 +20,10 @@ int main(int argc, char** argv) {
     double timeoutSeconds = 10;
 
     CLI::App app(
-        "kestrel-host [options] [demo | shell [SCRIPT]]\n\n"
+        "kestrel-host [options] [demo | joystick | shell [SCRIPT]]\n\n"
         "  demo          tour every façade operation and server event, print the table (default)\n"
+        "  joystick      a held joystick and a lost release against a slow camera, with the\n"
+        "                PTZ motion policy off and on; prints when the stops reached the platform\n"
         "  shell         one command per façade operation; reads SCRIPT, or standard input\n"
         "                (interactive on a terminal)",
         "kestrel-host");
@@ -45,7 +48,7 @@ int main(int argc, char** argv) {
     app.add_option("--pool-threads", options.poolThreads, "threads of the SDK pool")
         ->option_text("N")
         ->capture_default_str();
-    app.add_option("command", command, "demo or shell")->capture_default_str();
+    app.add_option("command", command, "demo, joystick or shell")->capture_default_str();
     app.add_option("script", script, "the shell's script");
     try {
         app.parse(argc, argv);
@@ -56,12 +59,12 @@ int main(int argc, char** argv) {
         std::cerr << "kestrel-host: " << e.what() << "\n\n" << app.help() << "\n";
         return 2;
     }
-    if (command != "demo" && command != "shell") {
+    if (command != "demo" && command != "shell" && command != "joystick") {
         std::cerr << "kestrel-host: unknown command \"" << command << "\"\n\n" << app.help() << "\n";
         return 2;
     }
-    if (command == "demo" && !script.empty()) {
-        std::cerr << "kestrel-host: demo takes no script\n";
+    if (command != "shell" && !script.empty()) {
+        std::cerr << "kestrel-host: " << command << " takes no script\n";
         return 2;
     }
     if (timeoutSeconds <= 0 || timeoutSeconds > 3600 || options.poolThreads < 1 || options.poolThreads > 64) {
@@ -81,7 +84,9 @@ int main(int argc, char** argv) {
     kestrel_host::Output output(std::cout, std::cerr, options.json);
     kestrel_host::HostSession session(options, output);
     if (!session.Start()) return 1;
-    const int status = command == "demo" ? kestrel_host::RunDemo(session) : kestrel_host::RunShell(session, script);
+    const int status = command == "demo"       ? kestrel_host::RunDemo(session)
+                       : command == "joystick" ? kestrel_host::RunJoystick(session)
+                                               : kestrel_host::RunShell(session, script);
     session.Stop();
     return status;
 }

@@ -2,6 +2,8 @@
 // positioning, wiper, scanning and the PTZ lock.
 #include <boost/json/object.hpp>
 
+#include "host_session.h"
+#include "kestrel/ptz_external.h"
 #include "output.h"
 #include "shell.h"
 #include "value_parse.h"
@@ -131,6 +133,25 @@ void Shell::AddPtzCommands() {
     Add({"DelLockCamera", g, "remove the channel from the lock table (1 when it was there)",
          {{"code", std::nullopt, ""}}},
         [=](const Args& a) { m_out.Reply("DelLockCamera", {{"returned", m_calls.DelLockCamera(a.Text("code"))}}); });
+    Add({"PtzMotionPolicy", g,
+         "the PTZ motion policy; no values: show it (PTZ_EVENT_AUTO_STOP for the dead-man's stops)",
+         {{"supersede", "", "on or off: drop moves a newer move of the channel made obsolete before they were sent"},
+          {"deadMan", "", "ms after which a move nobody renews is stopped; 0 turns it off"},
+          {"stopOnLeaving", "", "on or off: UnInit stops the channels still moving"},
+          {"leavingWait", "", "ms UnInit waits for those stops"}}},
+        [=](const Args& a) {
+            Kestrel::PtzMotionPolicy policy = m_session.Ptz().GetMotionPolicy();
+            if (a.Given("supersede")) policy.supersede = a.Bool("supersede");
+            if (a.Given("deadMan")) policy.deadManMs = a.Int("deadMan", 0);
+            if (a.Given("stopOnLeaving")) policy.stopOnLeaving = a.Bool("stopOnLeaving");
+            if (a.Given("leavingWait")) policy.leavingWaitMs = a.Int("leavingWait", 0);
+            m_session.Ptz().SetMotionPolicy(policy);
+            policy = m_session.Ptz().GetMotionPolicy();
+            m_out.Reply("PtzMotionPolicy", {{"supersede", policy.supersede},
+                                            {"deadManMs", policy.deadManMs},
+                                            {"stopOnLeaving", policy.stopOnLeaving},
+                                            {"leavingWaitMs", policy.leavingWaitMs}});
+        });
     Add({"SetMaxLockTime", g, "store the maximum lock time", {{"seconds", std::nullopt, ""}}},
         [=](const Args& a) {
             m_calls.SetMaxLockTime(a.Int("seconds"));

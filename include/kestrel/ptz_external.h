@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "kestrel/kestrel_export.h"
+#include "kestrel/ptz_motion_policy.h"
 #include "kestrel/ptz_types.h"
 
 namespace Datahub { class IObserver; }
@@ -40,6 +41,11 @@ public:
     void RainWiper(std::string code, PtzOperation& op);
     void SetScanMargin(std::string code, PtzOperation& op);
     void AutoScan(std::string code, PtzOperation& op);
+
+    // The motion policy (ptz_motion_policy.h); all of it is off until set.
+    // It applies to requests made from then on.
+    void SetMotionPolicy(const PtzMotionPolicy& policy);
+    PtzMotionPolicy GetMotionPolicy();
 
     // The PTZ lock. A granted lock is released by itself once lockTime
     // seconds have passed (PTZ_EVENT_LOCK_EXPIRED, then the release).

@@ -32,6 +32,11 @@ public:
         PTZ_EVENT_ADD_GUARD_PRESET = 46,
         PTZ_EVENT_DEL_GUARD_PRESET = 47,
         PTZ_EVENT_SET_IDLE_MONITOR = 48,
+        // The stop that the motion policy's dead-man sent for a move nobody
+        // renewed (ptz_motion_policy.h): Code, Seq (a number of its own),
+        // Param (the direction or lens code), Enable false; the result is the
+        // stop's.
+        PTZ_EVENT_AUTO_STOP = 100,
     };
 
     CPtzParam(EventType type, int result);

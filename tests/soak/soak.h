@@ -121,6 +121,8 @@ struct Tally {
     uint64_t releases = 0;         // answers to the timer's releases
     uint64_t events = 0;           // pushed events received
     uint64_t platformLocks = 0;    // lock-status events of the platform's own
+    uint64_t autoStops = 0;        // the motion policy's dead-man stops
+    uint64_t superseded = 0;       // answers saying a newer move made the request obsolete
     uint64_t lost = 0;             // requests unanswered, events not received
     uint64_t duplicated = 0;       // answers or events received more than once
     std::vector<std::string> problems;  // the first 20

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "kestrel/device_function_param.h"
+#include "kestrel/ptz_motion_policy.h"
 #include "kestrel/ptz_param.h"
 
 namespace soak {
@@ -114,6 +115,7 @@ Tally Check(int business, const Ledger& ledger, const PushLog& log, int64_t plat
     std::map<int, int> answered;  // client seq -> answers
     std::map<int, int> expiries;  // expiry seq -> notices
     std::map<int, int> releases;  // expiry seq -> answers to its release
+    std::map<int, int> autoStops;  // dead-man stop seq -> notices
     std::map<std::pair<int, int>, uint64_t> unnumbered;
     std::map<uint64_t, int> tags;
     std::vector<int64_t> received[kEventQueues];
@@ -141,7 +143,11 @@ Tally Check(int business, const Ledger& ledger, const PushLog& log, int64_t plat
                 break;
         }
         if (business == Datahub::BUSINESS_PTZ) {
-            if (a.type == CPtzParam::PTZ_EVENT_LOCK_EXPIRED) {
+            if (a.result == Kestrel::PTZ_RESULT_SUPERSEDED) ++t.superseded;
+            if (a.type == CPtzParam::PTZ_EVENT_AUTO_STOP) {
+                ++autoStops[a.seq];
+                ++t.autoStops;
+            } else if (a.type == CPtzParam::PTZ_EVENT_LOCK_EXPIRED) {
                 ++expiries[a.seq];
                 ++t.expiries;
             } else if (IsUnnumberedPtz(a.type)) {
@@ -196,6 +202,11 @@ Tally Check(int business, const Ledger& ledger, const PushLog& log, int64_t plat
     }
     for (const auto& [seq, n] : releases)
         if (!expiries.count(seq)) t.Problem("lock answer seq " + std::to_string(seq) + " without a request");
+    // The dead-man: each stop it sent answered once.
+    for (const auto& [seq, n] : autoStops) {
+        if (n != 1) t.Problem("dead-man stop seq " + std::to_string(seq) + " answered " + std::to_string(n) + " times");
+        if (n > 1) t.duplicated += static_cast<uint64_t>(n - 1);
+    }
 
     // Events: every one that passes its checks, once, in push order per queue.
     for (EventQueue queue : QueuesOf(business))

@@ -16,6 +16,11 @@
 //   whatever is pushed and however much time passes.
 // The sanitizer builds add: no crash, no leak, no data race.
 //
+// Half the clients drive PTZ through a second PTZ worker of their own with
+// the whole motion policy on (superseding, the dead-man on the host's clock,
+// stops on leaving): a superseded answer counts as the request's one answer,
+// and each dead-man stop is answered once.
+//
 // KESTREL_SOAK_SECONDS sets the load phase (5 s when unset; CI runs 60 s
 // under each sanitizer), KESTREL_SOAK_SEED the seed. The figures are printed.
 #include <atomic>
@@ -27,9 +32,11 @@
 
 #include <gtest/gtest.h>
 
+#include "datahub/interface_set_manager.h"
 #include "hostfw/taskhub_host.h"
 #include "hostfw/vkl_host.h"
 #include "kestrel_fixture.h"
+#include "ptz/ptz_delegate.h"
 #include "soak.h"
 #include "time_zone.h"
 #include "zrsdk/zrsdk_control.h"
@@ -71,9 +78,24 @@ protected:
         Ptz()->UnRegisterObserver(&m_ptzObserver);
         Face()->UnRegisterObserver(&m_faceObserver);
         UseManualClock();
+        // The policy clients' PTZ worker, on the same account and resource tree.
+        ASSERT_TRUE(m_policySet.AddLogicalPlugin(m_env->AccountPlugin()));
+        ASSERT_TRUE(m_policySet.AddLogicalPlugin(m_env->ResourceTreePlugin()));
+        m_policyDelegate = std::make_shared<Kestrel::CPtzDelegate>(&m_policySet);
+        m_policyPtz = std::make_unique<Kestrel::CPtzExternal>(m_policyDelegate);
+        Kestrel::PtzMotionPolicy policy;
+        policy.supersede = true;
+        policy.deadManMs = 1500;
+        policy.stopOnLeaving = true;
+        policy.leavingWaitMs = 500;
+        m_policyPtz->SetMotionPolicy(policy);
     }
 
     void TearDown() override {
+        if (m_policyDelegate) m_policyDelegate->UnInit();
+        if (m_env) m_env->WaitIdle(std::chrono::seconds(60));
+        m_policyPtz.reset();
+        m_policyDelegate.reset();
         KestrelFixture::TearDown();
         vkl::Host::SetLogSink({});
     }
@@ -88,12 +110,14 @@ protected:
             Device()->RegisterObserver(&m_observers[3 * i + 0].observer);
             Ptz()->RegisterObserver(&m_observers[3 * i + 1].observer);
             Face()->RegisterObserver(&m_observers[3 * i + 2].observer);
+            m_policyPtz->RegisterObserver(&m_policyObservers[i].observer);
         }
     }
 
     std::size_t Arrived() {
         std::size_t n = 0;
         for (Watched& w : m_observers) n += w.observer.Count();
+        for (Watched& w : m_policyObservers) n += w.observer.Count();
         return n;
     }
 
@@ -102,6 +126,10 @@ protected:
     Watched m_observers[6] = {{Datahub::BUSINESS_DEVICE_FUNCTION, {}}, {Datahub::BUSINESS_PTZ, {}},
                               {Datahub::BUSINESS_FACE_FUNCTION, {}},   {Datahub::BUSINESS_DEVICE_FUNCTION, {}},
                               {Datahub::BUSINESS_PTZ, {}},             {Datahub::BUSINESS_FACE_FUNCTION, {}}};
+    Datahub::CInterfaceSetManager m_policySet;
+    std::shared_ptr<Kestrel::CPtzDelegate> m_policyDelegate;
+    std::unique_ptr<Kestrel::CPtzExternal> m_policyPtz;
+    Watched m_policyObservers[2] = {{Datahub::BUSINESS_PTZ, {}}, {Datahub::BUSINESS_PTZ, {}}};
     std::atomic<uint64_t> m_logLines{0};
 };
 
@@ -124,7 +152,8 @@ TEST_F(SoakTest, ClientsEventsLocksAndFaultsLoseNothing) {
     std::vector<std::unique_ptr<SoakClient>> clients;
     std::vector<std::thread> threads;
     for (int i = 0; i < kClients; ++i) {
-        clients.push_back(std::make_unique<SoakClient>(i, seed + 10 + static_cast<uint32_t>(i), Device(), Ptz()));
+        Kestrel::CPtzExternal* ptz = i % 2 == 1 ? m_policyPtz.get() : Ptz();
+        clients.push_back(std::make_unique<SoakClient>(i, seed + 10 + static_cast<uint32_t>(i), Device(), ptz));
         threads.emplace_back([&deadline, client = clients.back().get()] {
             for (uint64_t n = 0; n < kMaxCallsPerClient && Clock::now() < deadline; ++n) {
                 WaitForRoom(kRoom, deadline);
@@ -158,17 +187,28 @@ TEST_F(SoakTest, ClientsEventsLocksAndFaultsLoseNothing) {
     const double drainSeconds = std::chrono::duration<double>(Clock::now() - start).count() - loadSeconds;
 
     // ---- the books -----------------------------------------------------------------------------
-    Ledger ledger;
+    Ledger ledger, policyLedger;
     for (const auto& client : clients) ledger.Merge(client->GetLedger());
+    // The PTZ requests of the policy clients are answered by their own worker.
+    for (int i = 1; i < kClients; i += 2) {
+        for (const auto& [seq, type] : clients[i]->GetLedger().seqs) {
+            ledger.seqs.erase(seq);
+            policyLedger.seqs.emplace(seq, type);
+        }
+        for (const auto& [key, count] : clients[i]->GetLedger().unnumbered) {
+            if (key.first != Datahub::BUSINESS_PTZ) continue;
+            ledger.unnumbered[key] -= count;
+            policyLedger.unnumbered[key] += count;
+        }
+    }
     const PushLog& log = pusher.Log();
     const control::EventCounters after = control::GetEventCounters();
     EXPECT_EQ(after.dropped, before.dropped) << "the platform dropped events of the session";
     const int64_t platformLocks = static_cast<int64_t>(after.delivered - before.delivered - log.pushed);
 
     Tally total;
-    for (Watched& w : m_observers) {
-        const Tally t = Check(w.business, ledger, log, w.business == Datahub::BUSINESS_PTZ ? platformLocks : -1,
-                              w.observer.Arrivals());
+    const auto check = [&](Watched& w, const Ledger& books, const PushLog& pushed, int64_t locks) {
+        const Tally t = Check(w.business, books, pushed, locks, w.observer.Arrivals());
         for (const std::string& problem : t.problems) ADD_FAILURE() << "business " << w.business << ": " << problem;
         EXPECT_EQ(t.lost, 0u);
         EXPECT_EQ(t.duplicated, 0u);
@@ -177,11 +217,16 @@ TEST_F(SoakTest, ClientsEventsLocksAndFaultsLoseNothing) {
         total.expiries += t.expiries;
         total.releases += t.releases;
         total.platformLocks += t.platformLocks;
+        total.autoStops += t.autoStops;
+        total.superseded += t.superseded;
         total.lost += t.lost;
         total.duplicated += t.duplicated;
-    }
-    // Each result, event and expiry counted at both observers of a façade.
-    EXPECT_EQ(total.results, 2 * ledger.Reporting());
+    };
+    for (Watched& w : m_observers)
+        check(w, ledger, log, w.business == Datahub::BUSINESS_PTZ ? platformLocks : -1);
+    // The policy worker hears no server events: they go to the plug-in's own.
+    for (Watched& w : m_policyObservers) check(w, policyLedger, PushLog(), -1);
+    EXPECT_EQ(total.results, 2 * (ledger.Reporting() + policyLedger.Reporting()));
     uint64_t passing = 0;
     for (const auto& queue : log.passing) passing += queue.size();
     EXPECT_EQ(total.events, 2 * passing);
@@ -195,6 +240,7 @@ TEST_F(SoakTest, ClientsEventsLocksAndFaultsLoseNothing) {
     lateClocks.Start(lateDeadline, 200);
     std::this_thread::yield();
     m_kestrel->UnInit();
+    m_policyDelegate->UnInit();
     late.Stop();
     lateClocks.Stop();
     ASSERT_TRUE(Drain());
@@ -222,7 +268,7 @@ TEST_F(SoakTest, ClientsEventsLocksAndFaultsLoseNothing) {
     std::printf("[soak] %.1f s of load (asked %ld s) and %.1f s to drain, seed %u, %d clients, 2 observers per"
                 " facade, %llu log lines\n", loadSeconds, seconds, drainSeconds, seed, kClients, U(m_logLines.load()));
     std::printf("[soak] requests: %llu facade calls, %llu of them report a result\n", U(ledger.calls),
-                U(ledger.Reporting()));
+                U(ledger.Reporting() + policyLedger.Reporting()));
     std::printf("[soak] events pushed: %llu (%llu pass their checks, %llu must be dropped); platform lock events: %lld;"
                 " lock timer: %llu expiries, %llu releases answered\n",
                 U(log.pushed), U(passing), U(log.refused), static_cast<long long>(platformLocks), U(total.expiries / 2),
@@ -231,6 +277,8 @@ TEST_F(SoakTest, ClientsEventsLocksAndFaultsLoseNothing) {
                 " server faults %llu, connection refusals %llu); observer registrations churned %llu\n",
                 U(faults.Total()), U(faults.failingCalls), U(faults.slowedFunctions), U(faults.serverFaults),
                 U(faults.refusals), U(churned));
+    std::printf("[soak] motion policy (clients 1 and 3): %llu answers superseded, %llu dead-man stops\n",
+                U(total.superseded / 2), U(total.autoStops / 2));
     std::printf("[soak] lost %llu, duplicated %llu, arrived after UnInit %zu\n", U(total.lost), U(total.duplicated),
                 arrivedAfterUnInit);
     std::fflush(stdout);

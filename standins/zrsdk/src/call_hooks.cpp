@@ -145,6 +145,7 @@ CallScope::CallScope(const char* function, int sessionId) {
     m_call.outputSize = 0;
     m_call.result = 0;
     m_call.sessionId = sessionId;
+    m_call.received = std::chrono::steady_clock::now();
     if (m_entry.latency.count() > 0) {
         std::this_thread::sleep_for(m_entry.latency);
     }

@@ -163,6 +163,8 @@ struct CapturedCall {
     // ZRSDK_PtzGetPresetPoints: the buffer size given.
     unsigned int outputSize = 0;
     int result = 0;
+    // When the call reached the SDK, before its latency.
+    std::chrono::steady_clock::time_point received{};
 
     // The input as a record; a zero record when the sizes differ.
     template <class T>

@@ -1,0 +1,197 @@
+#include "ptz/ptz_motion.h"
+
+#include <algorithm>
+#include <chrono>
+#include <utility>
+#include <vector>
+
+#include "taskhub/task.h"
+#include "vkl/time.h"
+
+namespace Kestrel {
+
+namespace {
+constexpr int kLongestTickMs = 100;
+constexpr int kShortestTickMs = 10;
+
+int TickFor(int deadManMs) { return deadManMs <= 0 ? 0 : std::clamp(deadManMs, kShortestTickMs, kLongestTickMs); }
+
+template <class Request>
+PtzMove StopMove(Request req, MoveOrigin origin) {
+    req.start = 0;
+    req.origin = origin;
+    return req;
+}
+}  // namespace
+
+CPtzMotion::CPtzMotion(Poster post) : m_post(std::move(post)) {}
+
+CPtzMotion::~CPtzMotion() { StopTimer(); }
+
+// The stop of a move: the same operation, speed and menu key, start cleared.
+PtzMove CPtzMotion::StopOf(PtzOperateDirectReq req) { return StopMove(std::move(req), MoveOrigin::Client); }
+PtzMove CPtzMotion::StopOf(PtzOperateCameraReq req) { return StopMove(std::move(req), MoveOrigin::Client); }
+
+void CPtzMotion::SetPolicy(const PtzMotionPolicy& given) {
+    PtzMotionPolicy policy = given;
+    if (policy.deadManMs < 0) policy.deadManMs = 0;
+    if (policy.leavingWaitMs < 0) policy.leavingWaitMs = 0;
+    std::lock_guard<std::mutex> control(m_control);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        // Moves made while superseding was off were not recorded: the newest
+        // recorded then may be older than they are.
+        if (policy.supersede && !m_policy.supersede) {
+            for (auto& entry : m_channels) entry.second.tracked = false;
+        }
+        if (policy.deadManMs == 0) {
+            for (auto& entry : m_channels) Disarm(entry.second);
+        }
+        m_policy = policy;
+        m_active.store(policy.supersede || policy.deadManMs > 0, std::memory_order_release);
+    }
+    const int tick = TickFor(policy.deadManMs);
+    if (tick == m_tickMs) return;
+    KillTimer();
+    m_tickMs = tick;
+    if (tick == 0) return;
+    m_timer = vkl::DRefPtr<CDeviceTimer>(new CDeviceTimer(this));
+    unsigned int id = kNoTimer;
+    m_timer->Start(id, tick);
+    m_timerId.store(id);
+}
+
+PtzMotionPolicy CPtzMotion::Policy() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_policy;
+}
+
+void CPtzMotion::StopTimer() {
+    std::lock_guard<std::mutex> control(m_control);
+    KillTimer();
+    m_tickMs = 0;
+}
+
+void CPtzMotion::KillTimer() {
+    if (!m_timer) return;
+    const unsigned int id = m_timerId.exchange(kNoTimer);
+    if (id != kNoTimer) m_timer->Kill(id);
+    m_timer->Release();
+    m_timer.reset();
+}
+
+CPtzMotion::Channel& CPtzMotion::ChannelOf(const std::string& code) {
+    if (m_lastCode != nullptr && *m_lastCode == code) return *m_lastChannel;
+    auto it = m_channels.try_emplace(code).first;
+    m_lastCode = &it->first;
+    m_lastChannel = &it->second;
+    return it->second;
+}
+
+void CPtzMotion::Disarm(Channel& channel) {
+    if (!channel.armed) return;
+    channel.armed = false;
+    --m_armed;
+}
+
+// Under m_mutex. A start arms (or re-arms) the dead-man; a stop disarms it.
+template <class MakeStop>
+void CPtzMotion::Record(const std::string& code, int seq, bool start, MakeStop makeStop) {
+    Channel& channel = ChannelOf(code);
+    if (m_policy.supersede) {
+        channel.newest = seq;
+        channel.tracked = true;
+    }
+    if (!start || m_policy.deadManMs == 0) return Disarm(channel);
+    if (!channel.armed) ++m_armed;
+    channel.armed = true;
+    channel.deadline = vkl::DTime::GetTime() + m_policy.deadManMs;
+    channel.deadManStop = makeStop();
+}
+
+void CPtzMotion::Settled(const std::string& code) {
+    if (!m_active.load(std::memory_order_acquire)) return;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto it = m_channels.find(code);
+    if (it != m_channels.end()) Disarm(it->second);
+}
+
+template <class Request>
+bool CPtzMotion::Admit(const std::string& code, int seq, bool start, MoveOrigin origin, const Request& req) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (origin != MoveOrigin::Leaving) {
+        if (m_leaving) return false;
+        if (m_policy.supersede) {
+            auto it = m_channels.find(code);
+            if (it != m_channels.end() && it->second.tracked && it->second.newest != seq) return false;
+        }
+    }
+    Channel& channel = ChannelOf(code);
+    channel.moving = start;
+    if (start) channel.leavingStop = StopMove(req, MoveOrigin::Leaving);
+    return true;
+}
+
+void CPtzMotion::Positioned(const std::string& code) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto it = m_channels.find(code);
+    if (it != m_channels.end()) it->second.moving = false;
+}
+
+void CPtzMotion::OnTimer(unsigned int timerId) {
+    if (timerId != m_timerId.load()) return;
+    CheckDeadMan();
+}
+
+// Each due channel's stop is recorded as the channel's newest move and
+// queued in the same step, as a client's move would be.
+void CPtzMotion::CheckDeadMan() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_armed == 0) return;
+    const int64_t now = vkl::DTime::GetTime();
+    for (auto& entry : m_channels) {
+        Channel& channel = entry.second;
+        if (!channel.armed || now < channel.deadline) continue;
+        Disarm(channel);
+        PtzMove stop = channel.deadManStop;
+        const int seq = Taskhub::GetUniqueNum();
+        std::visit(
+            [&](auto& req) {
+                req.seq = seq;
+                req.origin = MoveOrigin::DeadMan;
+            },
+            stop);
+        if (m_policy.supersede) {
+            channel.newest = seq;
+            channel.tracked = true;
+        }
+        m_post(stop);
+    }
+}
+
+void CPtzMotion::Leave() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (!m_policy.stopOnLeaving) return;
+    m_leaving = true;
+    for (auto& entry : m_channels) {
+        Channel& channel = entry.second;
+        if (!channel.moving) continue;
+        ++m_leavingStops;
+        m_post(channel.leavingStop);
+    }
+    m_leavingDone.wait_for(lock, std::chrono::milliseconds(m_policy.leavingWaitMs),
+                           [this] { return m_leavingStops == 0; });
+}
+
+void CPtzMotion::Left() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_leaving = false;
+}
+
+void CPtzMotion::LeavingStopDone() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_leavingStops > 0) --m_leavingStops;
+    m_leavingDone.notify_all();
+}
+
+}  // namespace Kestrel
