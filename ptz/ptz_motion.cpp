@@ -16,21 +16,24 @@ constexpr int kShortestTickMs = 10;
 
 int TickFor(int deadManMs) { return deadManMs <= 0 ? 0 : std::clamp(deadManMs, kShortestTickMs, kLongestTickMs); }
 
+// Keeps the stop of a move in the slot; a slot that held the same kind of
+// request reuses its texts' storage, so a repeated move does not allocate.
 template <class Request>
-PtzMove StopMove(Request req, MoveOrigin origin) {
-    req.start = 0;
-    req.origin = origin;
-    return req;
+void KeepStop(PtzMove& slot, const Request& req, MoveOrigin origin) {
+    if (auto* held = std::get_if<Request>(&slot)) {
+        *held = req;
+    } else {
+        slot = req;
+    }
+    Request& stop = std::get<Request>(slot);
+    stop.start = 0;
+    stop.origin = origin;
 }
 }  // namespace
 
 CPtzMotion::CPtzMotion(Poster post) : m_post(std::move(post)) {}
 
 CPtzMotion::~CPtzMotion() { StopTimer(); }
-
-// The stop of a move: the same operation, speed and menu key, start cleared.
-PtzMove CPtzMotion::StopOf(PtzOperateDirectReq req) { return StopMove(std::move(req), MoveOrigin::Client); }
-PtzMove CPtzMotion::StopOf(PtzOperateCameraReq req) { return StopMove(std::move(req), MoveOrigin::Client); }
 
 void CPtzMotion::SetPolicy(const PtzMotionPolicy& given) {
     PtzMotionPolicy policy = given;
@@ -94,20 +97,23 @@ void CPtzMotion::Disarm(Channel& channel) {
     --m_armed;
 }
 
-// Under m_mutex. A start arms (or re-arms) the dead-man; a stop disarms it.
-template <class MakeStop>
-void CPtzMotion::Record(const std::string& code, int seq, bool start, MakeStop makeStop) {
-    Channel& channel = ChannelOf(code);
+// A start arms (or re-arms) the dead-man; a stop disarms it.
+template <class Request>
+void CPtzMotion::Record(const Request& req) {
+    Channel& channel = ChannelOf(req.code);
     if (m_policy.supersede) {
-        channel.newest = seq;
+        channel.newest = req.seq;
         channel.tracked = true;
     }
-    if (!start || m_policy.deadManMs == 0) return Disarm(channel);
+    if (req.start != 1 || m_policy.deadManMs == 0) return Disarm(channel);
     if (!channel.armed) ++m_armed;
     channel.armed = true;
     channel.deadline = vkl::DTime::GetTime() + m_policy.deadManMs;
-    channel.deadManStop = makeStop();
+    KeepStop(channel.deadManStop, req, MoveOrigin::DeadMan);
 }
+
+void CPtzMotion::RecordMade(const PtzOperateDirectReq& req) { Record(req); }
+void CPtzMotion::RecordMade(const PtzOperateCameraReq& req) { Record(req); }
 
 void CPtzMotion::Settled(const std::string& code) {
     if (!m_active.load(std::memory_order_acquire)) return;
@@ -117,20 +123,23 @@ void CPtzMotion::Settled(const std::string& code) {
 }
 
 template <class Request>
-bool CPtzMotion::Admit(const std::string& code, int seq, bool start, MoveOrigin origin, const Request& req) {
+bool CPtzMotion::AdmitMove(const Request& req) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (origin != MoveOrigin::Leaving) {
+    if (req.origin != MoveOrigin::Leaving) {
         if (m_leaving) return false;
         if (m_policy.supersede) {
-            auto it = m_channels.find(code);
-            if (it != m_channels.end() && it->second.tracked && it->second.newest != seq) return false;
+            auto it = m_channels.find(req.code);
+            if (it != m_channels.end() && it->second.tracked && it->second.newest != req.seq) return false;
         }
     }
-    Channel& channel = ChannelOf(code);
-    channel.moving = start;
-    if (start) channel.leavingStop = StopMove(req, MoveOrigin::Leaving);
+    Channel& channel = ChannelOf(req.code);
+    channel.moving = req.start == 1;
+    if (channel.moving) KeepStop(channel.leavingStop, req, MoveOrigin::Leaving);
     return true;
 }
+
+bool CPtzMotion::Admit(const PtzOperateDirectReq& req) { return AdmitMove(req); }
+bool CPtzMotion::Admit(const PtzOperateCameraReq& req) { return AdmitMove(req); }
 
 void CPtzMotion::Positioned(const std::string& code) {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -155,12 +164,7 @@ void CPtzMotion::CheckDeadMan() {
         Disarm(channel);
         PtzMove stop = channel.deadManStop;
         const int seq = Taskhub::GetUniqueNum();
-        std::visit(
-            [&](auto& req) {
-                req.seq = seq;
-                req.origin = MoveOrigin::DeadMan;
-            },
-            stop);
+        std::visit([&](auto& req) { req.seq = seq; }, stop);
         if (m_policy.supersede) {
             channel.newest = seq;
             channel.tracked = true;

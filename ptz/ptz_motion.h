@@ -52,7 +52,7 @@ public:
     void Made(const Request& req, Post post) {
         if (!m_active.load(std::memory_order_acquire)) return post();
         std::lock_guard<std::mutex> lock(m_mutex);
-        Record(req.code, req.seq, req.start == 1, [&] { return StopOf(req); });
+        RecordMade(req);
         post();
     }
     // A positioning or preset goto of the channel was made: the camera no
@@ -62,8 +62,8 @@ public:
     // Just before a move's platform call (pool thread): false when it is not
     // to be sent, because a newer move of its channel was made or the client
     // is leaving. Records what the channel is told.
-    bool Admit(const PtzOperateDirectReq& req) { return Admit(req.code, req.seq, req.start == 1, req.origin, req); }
-    bool Admit(const PtzOperateCameraReq& req) { return Admit(req.code, req.seq, req.start == 1, req.origin, req); }
+    bool Admit(const PtzOperateDirectReq& req);
+    bool Admit(const PtzOperateCameraReq& req);
     // A positioning or preset goto is about to be sent (pool thread): the
     // channel is no longer told to move.
     void Positioned(const std::string& code);
@@ -96,13 +96,14 @@ private:
         PtzMove leavingStop;
     };
 
-    static PtzMove StopOf(PtzOperateDirectReq req);
-    static PtzMove StopOf(PtzOperateCameraReq req);
     Channel& ChannelOf(const std::string& code);
-    template <class MakeStop>
-    void Record(const std::string& code, int seq, bool start, MakeStop makeStop);
+    // Under m_mutex.
+    void RecordMade(const PtzOperateDirectReq& req);
+    void RecordMade(const PtzOperateCameraReq& req);
     template <class Request>
-    bool Admit(const std::string& code, int seq, bool start, MoveOrigin origin, const Request& req);
+    void Record(const Request& req);
+    template <class Request>
+    bool AdmitMove(const Request& req);
     void Disarm(Channel& channel);
     void CheckDeadMan();
     // Stops and drops the timer; m_control held, m_mutex not.

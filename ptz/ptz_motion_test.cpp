@@ -34,9 +34,11 @@ protected:
     std::vector<Call> PlatformCalls() {
         std::vector<std::pair<std::chrono::steady_clock::time_point, Call>> calls;
         for (const char* function : {"ZRSDK_PtzOperateDirect", "ZRSDK_PtzOperateCamera", "ZRSDK_PtzSitPosition"}) {
-            const bool site = std::string(function) == "ZRSDK_PtzSitPosition";
+            const std::string name = function;
             for (const auto& call : Calls(function)) {
-                const int start = site ? -1 : call.input.at(function[9] == 'D' ? 76 : 68);
+                const int start = name == "ZRSDK_PtzSitPosition"     ? -1
+                                  : name == "ZRSDK_PtzOperateDirect" ? call.input.at(76)
+                                                                     : call.input.at(68);
                 calls.push_back({call.received, {function, kestrel_test::TextAt(call.input, 0, 64), start}});
             }
         }

@@ -66,7 +66,10 @@ bool Settle(HostSession& session) {
 }
 
 CaseResult Hold(HostSession& session, const JoystickTiming& timing, bool policy) {
-    CaseResult result{"hold", policy, timing.platformCall.count()};
+    CaseResult result;
+    result.name = "hold";
+    result.policy = policy;
+    result.platformCallMs = timing.platformCall.count();
     session.Ptz().SetMotionPolicy(policy ? PolicyOn(timing) : Kestrel::PtzMotionPolicy());
     Settle(session);
     const Clock::time_point begin = Clock::now();
@@ -88,7 +91,10 @@ CaseResult Hold(HostSession& session, const JoystickTiming& timing, bool policy)
 }
 
 CaseResult Runaway(HostSession& session, const JoystickTiming& timing) {
-    CaseResult result{"runaway", true, timing.platformCall.count()};
+    CaseResult result;
+    result.name = "runaway";
+    result.policy = true;
+    result.platformCallMs = timing.platformCall.count();
     session.Ptz().SetMotionPolicy(PolicyOn(timing));
     Settle(session);
     const Clock::time_point start = Clock::now();
