@@ -127,7 +127,7 @@ void Print(Output& out, const CaseResult& r) {
     } else {
         text << "never";
     }
-    text << "; requests made " << r.requestsMade << ", sent " << r.requestsSent;
+    text << "; requests made " << r.requestsMade << ", sent " << r.requestsSent << "\n";
     out.Record(json, text.str());
 }
 
