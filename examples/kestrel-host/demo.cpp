@@ -13,6 +13,7 @@
 #include "host_session.h"
 #include "kestrel/device_function_param.h"
 #include "kestrel/face_function_param.h"
+#include "kestrel/ptz_external.h"
 #include "kestrel/ptz_param.h"
 #include "mgmt_server/server.h"
 #include "output.h"
@@ -46,6 +47,7 @@ public:
         ShortLock();
         DeviceFunctions();
         Movement();
+        DeadMan();
         GrantedLock();
         RefusedLock();
         Presets();
@@ -159,6 +161,24 @@ private:
         m_checks.Check(control::GetPtzState(kCamera, view) && !view.wiperOn && !view.scanning &&
                            view.scanMargins.size() == 2 && view.moveDirection == 0,
                        "the camera stands still with wiper and scan off and two scan margins set");
+    }
+
+    // The motion policy's dead-man: a move nobody renews is stopped by Kestrel.
+    void DeadMan() {
+        m_out.Section("the PTZ motion policy: a move on " + kCamera + " nobody renews is stopped after 200 ms");
+        Kestrel::PtzMotionPolicy policy;
+        policy.deadManMs = 200;
+        m_session.Ptz().SetMotionPolicy(policy);
+        ExpectPtz("PTZ_EVENT_AUTO_STOP for " + kCamera, CPtzParam::PTZ_EVENT_AUTO_STOP, kCamera, 0,
+                  [](const EventRecord& e) { return e.Int("param") == Kestrel::DIRECTION_UP && e.Int("enable", 1) == 0; });
+        m_calls.PtzDirection(kCamera, Kestrel::DIRECTION_UP, false, 5, kMenuPtz, 0);
+        const bool stopped = m_session.Hub().WaitUntil(
+            [this] { return m_session.Hub().SeenByName().count("PTZ_EVENT_AUTO_STOP") != 0; }, m_session.Options().timeout);
+        m_session.Ptz().SetMotionPolicy(Kestrel::PtzMotionPolicy());
+        Settle("the dead-man stop");
+        control::PtzView view;
+        m_checks.Check(stopped && control::GetPtzState(kCamera, view) && view.moveDirection == 0,
+                       "the dead-man's stop reached the platform: the camera stands still");
     }
 
     void GrantedLock() {

@@ -27,6 +27,12 @@ SetScanMargin ch-0001 1 20
 AutoScan ch-0001 start
 AutoScan ch-0001 stop
 
+# the motion policy: the dead-man stops a move nobody renews
+PtzMotionPolicy supersede=on deadMan=50
+PtzDirection ch-0003 right
+await PTZ_EVENT_AUTO_STOP 5
+PtzMotionPolicy deadMan=0 supersede=off
+
 # the lock
 SetMaxLockTime 600
 SetLock ch-0001 lock 30
