@@ -38,13 +38,16 @@ Kestrel::PtzMotionPolicy PolicyOn() {
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-// A façade move per iteration into the held "PTZ" queue, the policy off
-// (0) or on (1). The last move is stopped before the policy goes off, so no
-// dead-man stop follows the run.
+// A façade move per iteration into the held "PTZ" queue: the policy off
+// (0), all on (1), superseding alone (2), the dead-man alone (3). The last
+// move is stopped before the policy goes off, so no dead-man stop follows.
 void BM_MotionFacadeMove(benchmark::State& state) {
     BenchHost& host = BenchHost::Get();
     Kestrel::CPtzExternal* ptz = host.Ptz();
-    if (state.range(0) == 1) ptz->SetMotionPolicy(PolicyOn());
+    Kestrel::PtzMotionPolicy policy = PolicyOn();
+    if (state.range(0) == 2) policy.deadManMs = 0;
+    if (state.range(0) == 3) policy.supersede = false;
+    if (state.range(0) != 0) ptz->SetMotionPolicy(policy);
     RunHeld(
         state, [&] { return host.HoldQueue("PTZ"); },
         [&] { benchmark::DoNotOptimize(ptz->PtzDirection(kPtzChannel, Kestrel::DIRECTION_UP, false, 5, kPtzMenu)); },
@@ -110,7 +113,7 @@ void BM_MotionHeldJoystickStop(benchmark::State& state) {
     state.counters["requests_sent"] = mean(sent);
 }
 
-BENCHMARK(BM_MotionFacadeMove)->Arg(0)->Arg(1);
+BENCHMARK(BM_MotionFacadeMove)->Arg(0)->Arg(1)->Arg(2)->Arg(3);
 BENCHMARK(BM_MotionHeldJoystickStop)->Arg(0)->Arg(1)->Iterations(2)->Repetitions(1)->UseManualTime();
 
 const char* const kSection = "8 PTZ motion policy (held joystick, platform calls of 150 ms; façade move)";
@@ -126,7 +129,11 @@ const bool kRegistered =
                    {"BM_MotionHeldJoystickStop/1", "requests_sent"},
                    {"BM_MotionHeldJoystickStop/0", "requests_sent"}, "", Better::Lower, 0}) &&
     AddComparison({kSection, "façade PtzDirection, policy on / off", {"BM_MotionFacadeMove/1", "cpu_ns"},
-                   {"BM_MotionFacadeMove/0", "cpu_ns"}, "ns", Better::Lower, 1.1});
+                   {"BM_MotionFacadeMove/0", "cpu_ns"}, "ns", Better::Lower, 1.1}) &&
+    AddComparison({kSection, "façade PtzDirection, superseding alone / off", {"BM_MotionFacadeMove/2", "cpu_ns"},
+                   {"BM_MotionFacadeMove/0", "cpu_ns"}, "ns", Better::Lower, 0}) &&
+    AddComparison({kSection, "façade PtzDirection, dead-man alone / off", {"BM_MotionFacadeMove/3", "cpu_ns"},
+                   {"BM_MotionFacadeMove/0", "cpu_ns"}, "ns", Better::Lower, 0});
 
 }  // namespace
 }  // namespace bench

@@ -16,18 +16,33 @@ constexpr int kShortestTickMs = 10;
 
 int TickFor(int deadManMs) { return deadManMs <= 0 ? 0 : std::clamp(deadManMs, kShortestTickMs, kLongestTickMs); }
 
-// Keeps the stop of a move in the slot; a slot that held the same kind of
-// request reuses its texts' storage, so a repeated move does not allocate.
+// The numbers of a move; its texts (code, menu key) apart.
+void CopyNumbers(PtzOperateDirectReq& to, const PtzOperateDirectReq& from) {
+    to.speed1 = from.speed1;
+    to.speed2 = from.speed2;
+    to.direction = from.direction;
+    to.seq = from.seq;
+}
+void CopyNumbers(PtzOperateCameraReq& to, const PtzOperateCameraReq& from) {
+    to.operType = from.operType;
+    to.operCode = from.operCode;
+    to.speed = from.speed;
+    to.seq = from.seq;
+}
+
+// Keeps the stop of a move in the slot. A held joystick repeats the same
+// channel and menu key: their texts are then kept, not copied again.
 template <class Request>
 void KeepStop(PtzMove& slot, const Request& req, MoveOrigin origin) {
-    if (auto* held = std::get_if<Request>(&slot)) {
-        *held = req;
+    auto* held = std::get_if<Request>(&slot);
+    if (held != nullptr && held->code == req.code && held->menuKey == req.menuKey) {
+        CopyNumbers(*held, req);
     } else {
         slot = req;
+        held = std::get_if<Request>(&slot);
     }
-    Request& stop = std::get<Request>(slot);
-    stop.start = 0;
-    stop.origin = origin;
+    held->start = 0;
+    held->origin = origin;
 }
 }  // namespace
 
@@ -94,6 +109,7 @@ CPtzMotion::Channel& CPtzMotion::ChannelOf(const std::string& code) {
 void CPtzMotion::Disarm(Channel& channel) {
     if (!channel.armed) return;
     channel.armed = false;
+    channel.renewed = false;
     --m_armed;
 }
 
@@ -106,9 +122,15 @@ void CPtzMotion::Record(const Request& req) {
         channel.tracked = true;
     }
     if (req.start != 1 || m_policy.deadManMs == 0) return Disarm(channel);
-    if (!channel.armed) ++m_armed;
-    channel.armed = true;
-    channel.deadline = vkl::DTime::GetTime() + m_policy.deadManMs;
+    if (channel.armed) {
+        // A held move renews its channel many times a second: the next tick
+        // reads the clock once for all of them (see CheckDeadMan).
+        channel.renewed = true;
+    } else {
+        ++m_armed;
+        channel.armed = true;
+        channel.deadline = vkl::DTime::GetTime() + m_policy.deadManMs;
+    }
     KeepStop(channel.deadManStop, req, MoveOrigin::DeadMan);
 }
 
@@ -152,15 +174,23 @@ void CPtzMotion::OnTimer(unsigned int timerId) {
     CheckDeadMan();
 }
 
-// Each due channel's stop is recorded as the channel's newest move and
-// queued in the same step, as a client's move would be.
+// A channel renewed since the last tick was renewed at the latest now, so
+// its time runs from now: never early, at most one tick late. Each due
+// channel's stop is recorded as the channel's newest move and queued in the
+// same step, as a client's move would be.
 void CPtzMotion::CheckDeadMan() {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_armed == 0) return;
     const int64_t now = vkl::DTime::GetTime();
     for (auto& entry : m_channels) {
         Channel& channel = entry.second;
-        if (!channel.armed || now < channel.deadline) continue;
+        if (!channel.armed) continue;
+        if (channel.renewed) {
+            channel.renewed = false;
+            channel.deadline = now + m_policy.deadManMs;
+            continue;
+        }
+        if (now < channel.deadline) continue;
         Disarm(channel);
         PtzMove stop = channel.deadManStop;
         const int seq = Taskhub::GetUniqueNum();

@@ -90,6 +90,7 @@ private:
         int newest = 0;        // seq of the newest move made, when tracked
         bool tracked = false;  // newest holds a move made while superseding
         bool armed = false;    // a dead-man stop is due at deadline
+        bool renewed = false;  // renewed since the last tick
         int64_t deadline = 0;  // ms of the host's clock
         PtzMove deadManStop;
         bool moving = false;   // the platform was last told to move

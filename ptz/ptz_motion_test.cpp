@@ -145,12 +145,13 @@ TEST_F(PtzMotionTest, DeadManStopsAMoveNobodyRenewsAndNothingElse) {
     EXPECT_EQ(sent[1].operateInfo, sent[0].operateInfo);
     EXPECT_EQ(advance(5000), 1u) << "one stop per move";
 
-    // Renewed by a lens start, the lens operation is what gets stopped.
+    // Renewed by a lens start, the lens operation is what gets stopped: not
+    // before 1000 ms after the renewal, and within one tick (100 ms) of it.
     Facade().PtzDirection("ch-0001", DIRECTION_UP, false, 2, "");
     EXPECT_EQ(advance(600), 1u);
     Facade().PtzControl("ch-0001", PTZ_OPERATOR_4, false, 7, "menu.ptz");
-    EXPECT_EQ(advance(600), 1u);
-    EXPECT_EQ(advance(400), 2u);
+    EXPECT_EQ(advance(999), 1u);
+    EXPECT_EQ(advance(101), 2u);
     EXPECT_TRUE(IsAnswer(m_observer.Wait<CPtzParam>(kAutoStop, 2),
                          {0, m_observer.OfType(kAutoStop)[1].As<CPtzParam>()->GetSeq(), "ch-0001", 2, false}));
     EXPECT_TRUE(IsRecord(Calls("ZRSDK_PtzOperateCamera").back().input, 352,

@@ -31,8 +31,10 @@ struct PtzMotionPolicy {
     // same operation, speed and menu key, stop set), reported as
     // CPtzParam::PTZ_EVENT_AUTO_STOP with the stop's result. A positioning
     // or a preset goto ends the wait too. Checked on the host's timer
-    // manager every min(this time, 100 ms) (10 ms at least), so the stop
-    // comes at most one such tick late. Use it when a lost release must not
+    // manager every min(this time, 100 ms) (10 ms at least): the stop never
+    // comes before this time and at most one such tick after it (a start
+    // made on a still channel is timed from the moment it was made; a
+    // renewal from the next tick). Use it when a lost release must not
     // turn a camera to its end stop; a client that holds a move longer than
     // this must repeat it.
     int deadManMs = 0;
