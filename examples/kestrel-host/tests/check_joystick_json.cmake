@@ -1,0 +1,47 @@
+# Runs `kestrel-host --json joystick`: it must end 0 (every case saw its stop
+# reach the platform) and print the three cases, one JSON object each, in
+# order: the held joystick with the motion policy off and on, the runaway.
+# What reached the platform is checked, never how long it took: the policy
+# off sends every request, on sends fewer (a 150 ms call against a 100 ms
+# repeat always leaves some to supersede), and the runaway's start gets the
+# dead-man's stop.
+if(NOT DEFINED HOST)
+  message(FATAL_ERROR "check_joystick_json.cmake needs -DHOST=...")
+endif()
+execute_process(COMMAND ${EMULATOR} ${HOST} --json joystick
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 100)
+string(REPLACE "\r" "" out "${out}")
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "joystick failed (${status})\n${out}\n${err}")
+endif()
+string(REPLACE ";" "\\;" out "${out}")
+string(REPLACE "\n" ";" lines "${out}")
+list(FILTER lines EXCLUDE REGEX "^$")
+set(expected "hold off" "hold on" "runaway on")
+list(LENGTH lines count)
+if(NOT count EQUAL 3)
+  message(FATAL_ERROR "expected 3 cases, got ${count}:\n${out}")
+endif()
+foreach(i RANGE 2)
+  list(GET lines ${i} line)
+  list(GET expected ${i} want)
+  foreach(field case policy platformCallMs stopLatencyMs requestsMade requestsSent)
+    string(JSON ${field} ERROR_VARIABLE missing GET "${line}" ${field})
+    if(missing)
+      message(FATAL_ERROR "no ${field} in ${line}")
+    endif()
+  endforeach()
+  if(NOT "${case} ${policy}" STREQUAL want OR NOT platformCallMs EQUAL 150 OR NOT stopLatencyMs MATCHES "^[0-9]+$")
+    message(FATAL_ERROR "case ${i} is not '${want}' with a stop and 150 ms calls: ${line}")
+  endif()
+  if(want STREQUAL "hold off" AND NOT (requestsMade EQUAL 31 AND requestsSent EQUAL 31))
+    message(FATAL_ERROR "with the policy off every request goes: ${line}")
+  endif()
+  if(want STREQUAL "hold on" AND NOT (requestsMade EQUAL 31 AND requestsSent LESS 31 AND requestsSent GREATER 1))
+    message(FATAL_ERROR "with superseding on fewer requests go, the stop among them: ${line}")
+  endif()
+  if(want STREQUAL "runaway on" AND NOT (requestsMade EQUAL 1 AND requestsSent EQUAL 2))
+    message(FATAL_ERROR "the runaway start and the dead-man's stop: ${line}")
+  endif()
+endforeach()
+message(STATUS "three cases, every stop reached the platform")
