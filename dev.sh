@@ -186,7 +186,17 @@ case "$cmd" in
                [[ "$rounds" =~ ^[1-9][0-9]*$ ]] || { echo "usage: $0 test-windows [--stress ROUNDS]" >&2; exit 2; }
              fi
              status=0
-             build build-win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" -DKESTREL_BUILD_BENCH=OFF || status=$?
+             if [ -n "$rounds" ] && [ -n "${KESTREL_STRESS_LOCK:-}" ]; then
+               # A machine shared with other builds: the build holds the lock,
+               # then each round takes it again (cmake/wine-stress.sh).
+               exec 8>>"$KESTREL_STRESS_LOCK"
+               flock 8
+               build build-win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" -DKESTREL_BUILD_BENCH=OFF 8>&- || status=$?
+               flock -u 8
+               exec 8>&-
+             else
+               build build-win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" -DKESTREL_BUILD_BENCH=OFF || status=$?
+             fi
              # A start that hangs is killed by wine-run after its limit, with
              # the stacks of its threads in the test's output, and fails: no
              # test is started a second time.
