@@ -13,7 +13,7 @@ if(KESTREL_BUILD_TESTS AND TARGET kestrel_test_support)
   if(_fault_tests)
     add_executable(kestrel_fault_tests ${_fault_tests})
     target_link_libraries(kestrel_fault_tests PRIVATE kestrel_core kestrel_test_support
-      GTest::gtest GTest::gtest_main Threads::Threads)
+      kestrel_test_main GTest::gtest Threads::Threads)
     gtest_discover_tests(kestrel_fault_tests DISCOVERY_TIMEOUT 120
       PROPERTIES TIMEOUT 300 LABELS faults ENVIRONMENT "TZ=${KESTREL_TEST_TZ}")
   endif()
@@ -22,7 +22,7 @@ if(KESTREL_BUILD_TESTS AND TARGET kestrel_test_support)
   if(_soak_sources)
     add_executable(kestrel_soak_tests ${_soak_sources})
     target_link_libraries(kestrel_soak_tests PRIVATE kestrel_core kestrel_test_support
-      GTest::gtest GTest::gtest_main Threads::Threads)
+      kestrel_test_main GTest::gtest Threads::Threads)
     # The soak's own bound is its run time; the time-out leaves room for a
     # slow sanitizer build to drain and shut down.
     gtest_discover_tests(kestrel_soak_tests DISCOVERY_TIMEOUT 120

@@ -272,6 +272,9 @@ void HostSession::Stop() {
         m_server.reset();
     }
     zrsdk::control::UseRealPlatformClock(false);
+    // The client's last step: no thread of the framework or the SDK may
+    // outlive main (on Windows the system ends them wherever they stand).
+    hostfw::StopHostThreads();
     vkl::Host::SetLogSink({});
 }
 

@@ -2,11 +2,13 @@
 // How the stand-ins' process-wide objects end with the process: the one place
 // where the systems differ for them.
 //
-// On Windows every other thread of a process is gone before the statics of a
-// DLL are destroyed: a condition variable a vanished thread waited on can be
-// neither signalled nor destroyed, and an I/O context whose timers a vanished
-// thread served never drains. Objects that own threads are therefore left to
-// the system there; elsewhere they stop and join their threads at exit.
+// Their threads are stopped and joined before main returns, by the host
+// (hostfw::StopHostThreads). On Windows every other thread of a process is
+// gone before the statics of a DLL are destroyed, ended wherever it stood: a
+// host that did not stop them would leave a condition variable that a
+// vanished thread waited on, or an I/O context whose timers it served, to a
+// destructor that cannot finish. The objects themselves are therefore left to
+// the system there; elsewhere their destructors stop and join what still runs.
 
 namespace standins {
 

@@ -5,6 +5,7 @@
 #include "hostfw/account_plugin.h"
 #include "hostfw/resource_tree_plugin.h"
 #include "hostfw/taskhub_host.h"
+#include "hostfw/vkl_host.h"
 #include "vkl/log.h"
 #include "zrsdk/zrsdk_control.h"
 #include "zrsdk/zrsdk_session.h"
@@ -120,6 +121,15 @@ void Environment::Shutdown() {
         const int rc = ZRSDK_Logout(d.sessionId);
         if (rc != 0) Log(vkl::LOG_LEVEL_WARN, __LINE__, "hostfw::Environment::Shutdown", "ZRSDK_Logout failed", rc);
     }
+}
+
+void StopHostThreads() {
+    // The pool and the loop first: their tasks may start timers and make the
+    // platform push events.
+    Taskhub::Host::StopPool();
+    Taskhub::Host::StopUILoop();
+    vkl::Host::StopTimerThread();
+    zrsdk::control::StopThreads();
 }
 
 }  // namespace hostfw

@@ -18,18 +18,43 @@ constexpr unsigned int kNoTimer = 0xFFFFFFFFu;
 
 TimerService& TimerService::Instance() { return standins::ProcessWide<TimerService>(); }
 
-TimerService::TimerService() : m_work(boost::asio::make_work_guard(m_io)), m_wake(m_io) {
-    m_thread = std::thread([this] { m_io.run(); });
-    m_threadId = m_thread.get_id();
+TimerService::Runner::Runner() : work(boost::asio::make_work_guard(io)), wake(io) {}
+
+TimerService::TimerService() = default;
+
+TimerService::~TimerService() { StopThread(); }
+
+bool TimerService::OnTimerThread() const { return std::this_thread::get_id() == m_threadId.load(); }
+
+template <class F>
+void TimerService::Post(F f) {
+    std::lock_guard<std::mutex> lock(m_runnerMutex);
+    if (!m_runner) {
+        m_runner = std::make_unique<Runner>();
+        Runner* runner = m_runner.get();
+        runner->thread = std::thread([runner] { runner->io.run(); });
+        m_threadId = runner->thread.get_id();
+        // The schedule may have outlived an earlier thread; its wake-up did not.
+        boost::asio::post(runner->io, [this, runner] { Rearm(runner->wake); });
+    }
+    Runner* runner = m_runner.get();
+    boost::asio::post(runner->io, [runner, f = std::move(f)]() mutable { f(*runner); });
 }
 
-TimerService::~TimerService() {
-    m_work.reset();
-    m_io.stop();
-    if (m_thread.joinable()) m_thread.join();
+void TimerService::StopThread() {
+    std::unique_ptr<Runner> runner;
+    {
+        std::lock_guard<std::mutex> lock(m_runnerMutex);
+        if (!m_runner || OnTimerThread()) return;
+        runner = std::move(m_runner);
+    }
+    const std::thread::id stopped = runner->thread.get_id();
+    runner->work.reset();
+    runner->io.stop();  // what was posted and has not run is dropped with the context
+    runner->thread.join();
+    std::thread::id expected = stopped;
+    m_threadId.compare_exchange_strong(expected, std::thread::id());
 }
-
-bool TimerService::OnTimerThread() const { return std::this_thread::get_id() == m_threadId; }
 
 unsigned int TimerService::Create(DTimerHandler* handler) {
     if (!handler) return kNoTimer;
@@ -50,7 +75,7 @@ int TimerService::Start(unsigned int id, int intervalMs) {
         UnscheduleLocked(it->second);
         ScheduleLocked(id, it->second, Clock::SchedulerNowMs() + intervalMs);
     }
-    boost::asio::post(m_io, [this] { Rearm(); });
+    Post([this](Runner& runner) { Rearm(runner.wake); });
     return 0;
 }
 
@@ -99,7 +124,7 @@ void TimerService::RescheduleAllLocked() {
     }
 }
 
-void TimerService::Rearm() {
+void TimerService::Rearm(boost::asio::steady_timer& wake) {
     int64_t due = 0;
     bool arm = false;
     {
@@ -108,14 +133,14 @@ void TimerService::Rearm() {
         if (arm) due = m_schedule.begin()->first.first;
     }
     if (!arm) {
-        m_wake.cancel();
+        wake.cancel();
         return;
     }
-    m_wake.expires_at(std::chrono::steady_clock::time_point(std::chrono::milliseconds(due)));
-    m_wake.async_wait([this](const boost::system::error_code& ec) {
+    wake.expires_at(std::chrono::steady_clock::time_point(std::chrono::milliseconds(due)));
+    wake.async_wait([this, &wake](const boost::system::error_code& ec) {
         if (ec == boost::asio::error::operation_aborted) return;
         FireDue(Clock::SchedulerNowMs(), false);
-        Rearm();
+        Rearm(wake);
     });
 }
 
@@ -183,7 +208,7 @@ void TimerService::UseManualClock(int64_t startMs) {
         Clock::SetManual(startMs);
         RescheduleAllLocked();
     }
-    boost::asio::post(m_io, [this] { Rearm(); });
+    Post([this](Runner& runner) { Rearm(runner.wake); });
 }
 
 void TimerService::UseRealClock() {
@@ -193,21 +218,23 @@ void TimerService::UseRealClock() {
         Clock::SetReal();
         RescheduleAllLocked();
     }
-    boost::asio::post(m_io, [this] { Rearm(); });
+    Post([this](Runner& runner) { Rearm(runner.wake); });
 }
 
 void TimerService::AdvanceClock(int64_t ms) {
     if (ms < 0) ms = 0;
     if (OnTimerThread()) {
         // A tick cannot wait for ticks that run after it on this same thread.
-        boost::asio::post(m_io, [this, ms] { RunAdvance(ms); });
+        Post([this, ms](Runner&) { RunAdvance(ms); });
         return;
     }
-    std::promise<void> done;
-    std::future<void> finished = done.get_future();
-    boost::asio::post(m_io, [this, ms, &done] {
+    // Shared with the task: a task dropped unrun (StopThread) breaks the
+    // promise, which ends the wait too.
+    auto done = std::make_shared<std::promise<void>>();
+    std::future<void> finished = done->get_future();
+    Post([this, ms, done](Runner&) {
         RunAdvance(ms);
-        done.set_value();
+        done->set_value();
     });
     finished.wait();
 }
@@ -219,6 +246,8 @@ void UseManualClock(int64_t startMs) { TimerService::Instance().UseManualClock(s
 void UseRealClock() { TimerService::Instance().UseRealClock(); }
 
 void AdvanceClock(int64_t ms) { TimerService::Instance().AdvanceClock(ms); }
+
+void StopTimerThread() { TimerService::Instance().StopThread(); }
 
 }  // namespace Host
 }  // namespace vkl

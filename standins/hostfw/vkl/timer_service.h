@@ -1,7 +1,9 @@
 #pragma once
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -16,7 +18,9 @@
 namespace vkl {
 
 // The one timer thread of the process. Every DTimerMgr keeps its timers here;
-// ticks of all managers run on this thread, one at a time, in due order.
+// ticks of all managers run on this thread, one at a time, in due order. The
+// thread starts with the first call that needs it and runs until StopThread
+// or the end of the service.
 class TimerService {
 public:
     static TimerService& Instance();
@@ -32,6 +36,11 @@ public:
     void UseManualClock(int64_t startMs);
     void UseRealClock();
     void AdvanceClock(int64_t ms);
+
+    // Ends the timer thread after the tick in progress and joins it. The
+    // timers keep their schedule; the next call that needs the thread starts
+    // it again. No effect when called on the timer thread.
+    void StopThread();
 
     ~TimerService();
     TimerService(const TimerService&) = delete;
@@ -50,12 +59,25 @@ private:
         SlotKey slot{};
     };
 
+    // One run of the timer thread: its I/O context and its wake-up timer.
+    struct Runner {
+        Runner();
+        boost::asio::io_context io;
+        boost::asio::executor_work_guard<boost::asio::io_context::executor_type> work;
+        boost::asio::steady_timer wake;
+        std::thread thread;
+    };
+
     TimerService();
+    // Runs f(runner) on the timer thread, starting the thread (and a
+    // re-arm of the wake-up) if it is not running.
+    template <class F>
+    void Post(F f);
     void ScheduleLocked(unsigned int id, Entry& entry, int64_t dueMs);
     void UnscheduleLocked(Entry& entry);
     void RescheduleAllLocked();
     // Timer thread only.
-    void Rearm();
+    void Rearm(boost::asio::steady_timer& wake);
     void FireDue(int64_t limitMs, bool manual);
     void RunAdvance(int64_t ms);
 
@@ -67,11 +89,9 @@ private:
     unsigned int m_nextId = 1;
     unsigned int m_firingId = 0;  // 0: no tick in progress
 
-    boost::asio::io_context m_io;
-    boost::asio::executor_work_guard<boost::asio::io_context::executor_type> m_work;
-    boost::asio::steady_timer m_wake;
-    std::thread m_thread;
-    std::thread::id m_threadId;
+    std::mutex m_runnerMutex;
+    std::unique_ptr<Runner> m_runner;
+    std::atomic<std::thread::id> m_threadId{};
 };
 
 }  // namespace vkl

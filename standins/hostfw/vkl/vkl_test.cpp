@@ -235,6 +235,43 @@ TEST(DTimerMgr, DestroyWaitsForATickInProgress) {
     destroyer.join();
 }
 
+// A host stops the timer thread before it exits. Its timers keep their
+// schedule: any later call that needs the thread starts it again, and the
+// periodic timer resumes without being started anew.
+TEST(DTimerMgr, StopTimerThreadHoldsTicksUntilTheNextTimerCall) {
+    vkl::DTimerMgr mgr;
+    vkl::DRefPtr<RecordingHandler> periodic(new RecordingHandler);
+    ASSERT_EQ(mgr.StartTimer(mgr.CreateTimer(periodic.get()), 1), 0);
+    ASSERT_TRUE(periodic->WaitFor(3));
+    vkl::Host::StopTimerThread();
+    const std::size_t ticked = periodic->Ticks().size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(periodic->Ticks().size(), ticked);  // a 1-ms timer: it would have ticked
+    vkl::Host::StopTimerThread();  // again: nothing to stop
+
+    // A timer due much later, on another manager, brings the thread back.
+    vkl::DTimerMgr other;
+    vkl::DRefPtr<RecordingHandler> late(new RecordingHandler);
+    ASSERT_EQ(other.StartTimer(other.CreateTimer(late.get()), 3600 * 1000), 0);
+    ASSERT_TRUE(periodic->WaitFor(ticked + 3));
+    EXPECT_TRUE(late->Ticks().empty());
+}
+
+// A manual-clock advance waits for its ticks; a stop in between neither
+// loses the schedule nor leaves the advance waiting.
+TEST(ManualClock, AdvanceAfterStopTimerThreadStillFiresWhatIsDue) {
+    ManualClock clock(5000);
+    vkl::DTimerMgr mgr;
+    vkl::DRefPtr<RecordingHandler> rec(new RecordingHandler);
+    ASSERT_EQ(mgr.StartTimer(mgr.CreateTimer(rec.get()), 100), 0);
+    vkl::Host::StopTimerThread();
+    vkl::Host::AdvanceClock(250);
+    const auto ticks = rec->Ticks();
+    ASSERT_EQ(ticks.size(), 2u);
+    EXPECT_EQ(ticks[0].time, 5100);
+    EXPECT_EQ(ticks[1].time, 5200);
+}
+
 TEST(ManualClock, AdvanceFiresDueTicksInTimeOrderOnTheTimerThread) {
     ManualClock clock(1000000);
     EXPECT_EQ(vkl::DTime::GetTime(), 1000000);

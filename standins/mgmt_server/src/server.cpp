@@ -2,6 +2,7 @@
 // handle's forwarding to the shared state.
 #include "mgmt_server/server.h"
 
+#include <chrono>
 #include <future>
 #include <optional>
 #include <thread>
@@ -57,6 +58,24 @@ struct Server::Impl {
             std::make_shared<HttpSession>(std::move(socket), core, registry)->Start();
             Accept();
         });
+    }
+
+    // A closed listening socket may take a moment to stop taking connections
+    // (under Wine it listens until its pending accept has been cancelled);
+    // refusing is promised when StopListening returns, so it is waited for.
+    void WaitUntilRefused() {
+        boost::system::error_code ec;
+        const auto address = asio::ip::make_address(core.Options().address, ec);
+        if (ec) return;
+        asio::io_context probeContext;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < until) {
+            tcp::socket probe(probeContext);
+            probe.connect(tcp::endpoint(address, port), ec);
+            if (ec) return;  // refused
+            probe.close(ec);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
     }
 
     // Runs `f` on the acceptor's strand and waits for it.
@@ -176,6 +195,7 @@ void Server::StopListening() {
         if (d.acceptor) d.acceptor->close(ignored);
     });
     d.registry.CloseAll(false);
+    d.WaitUntilRefused();
 }
 
 bool Server::ResumeListening() {

@@ -115,6 +115,8 @@ void UseRealPlatformClock(bool real) {
     Platform::Instance().UseRealClock(real);
 }
 
+void StopThreads() { Platform::Instance().StopThreads(); }
+
 std::vector<int> LoggedInSessions() {
     auto& platform = Platform::Instance();
     std::lock_guard<std::mutex> lock(platform.Mutex());

@@ -15,6 +15,22 @@ EventDispatcher::~EventDispatcher() {
     }
 }
 
+void EventDispatcher::StopThread() {
+    std::thread thread;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_thread.joinable() || OnEventThread()) {
+            return;
+        }
+        m_stop = true;
+        thread = std::move(m_thread);
+    }
+    m_wake.notify_all();
+    thread.join();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_stop = false;
+}
+
 bool EventDispatcher::OnEventThread() const {
     return std::this_thread::get_id() == m_thread.get_id();
 }

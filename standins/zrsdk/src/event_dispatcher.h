@@ -46,6 +46,10 @@ public:
     bool WaitIdle(std::chrono::milliseconds timeout);
     DispatchCounters Counters() const;
     bool OnEventThread() const;
+    // Ends the event thread after the callback in progress and joins it.
+    // Queued events stay queued; the next Push starts the thread again. No
+    // effect on the event thread itself.
+    void StopThread();
 
     EventDispatcher(const EventDispatcher&) = delete;
     EventDispatcher& operator=(const EventDispatcher&) = delete;

@@ -77,6 +77,14 @@ void Platform::UseRealClock(bool real) {
     StopTicker();
 }
 
+void Platform::StopThreads() {
+    {
+        std::lock_guard<std::mutex> mode(m_modeMutex);
+        StopTicker();
+    }
+    m_events.StopThread();
+}
+
 void Platform::StopTicker() {
     {
         std::lock_guard<std::mutex> ticker(m_tickerMutex);

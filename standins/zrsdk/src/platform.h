@@ -51,6 +51,10 @@ public:
     // Real: the clock follows the system clock and a ticker thread expires
     // locks as their time runs out. Manual: the clock stops where it is.
     void UseRealClock(bool real);
+    // Ends the lock ticker and the event thread and joins them; the clock
+    // keeps its mode (a real one is read on demand, and expires locks again
+    // once UseRealClock(true) is called), the next event starts delivery again.
+    void StopThreads();
 
     ~Platform();
 

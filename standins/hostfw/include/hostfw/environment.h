@@ -57,4 +57,13 @@ private:
     std::unique_ptr<Impl> m_impl;
 };
 
+// What the client does last before it exits, after its environments are
+// shut down: the SDK pool and the UI loop stop (what is queued runs), the
+// timer thread and the SDK's own threads end, and every one of them is
+// joined. Nothing the host framework or the SDK owns runs after it returns
+// until one of them is used again. A program calls it before main returns:
+// on Windows a DLL's statics are destroyed after the system has ended every
+// other thread, wherever it stood, so no thread may outlive main.
+HOSTFW_ENVIRONMENT_API void StopHostThreads();
+
 }  // namespace hostfw

@@ -34,5 +34,10 @@ VKL_API void UseRealClock();
 // timer thread; returns after they have all run.
 VKL_API void AdvanceClock(int64_t ms);
 
+// Ends the one timer thread after the tick in progress and joins it (a host
+// does it before it exits). Timers keep their schedule; the next timer call
+// starts the thread again.
+VKL_API void StopTimerThread();
+
 }  // namespace Host
 }  // namespace vkl

@@ -124,6 +124,13 @@ ZRSDK_API void AdvancePlatformClock(int64_t seconds);
 // manual, stopped where it stands. Reset makes it manual.
 ZRSDK_API void UseRealPlatformClock(bool real);
 
+// What the SDK's clean-up does when the client exits: its own threads (event
+// delivery, lock expiry of the real clock) end and are joined. Queued events
+// are kept and the next pushed event starts delivery again; a real clock
+// goes on being read, and expires locks by itself again after
+// UseRealPlatformClock(true).
+ZRSDK_API void StopThreads();
+
 // ---- faults, latency, callbacks --------------------------------------------------------
 
 // Function names are the exported names, e.g. "ZRSDK_PtzAutoScan"; every
